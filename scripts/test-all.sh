@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Sets up what is missing, builds every preset and runs every test: host (sanitizers), fuzzers (bounded
+# time), and the Windows build under Wine. The 32-bit Windows build is built, not run (no 32-bit Wine here).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+status=0
+for preset in host fuzz windows windows-x86; do
+  echo "=== build: $preset"
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset"
+done
+for preset in host fuzz windows; do
+  echo "=== test: $preset"
+  ctest --preset "$preset" || status=1
+done
+exit $status
