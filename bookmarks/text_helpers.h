@@ -1,0 +1,9 @@
+// Text helpers shared by the readers, the refresh and the search.
+#pragma once
+
+// Copies of the first / last n characters (all when shorter, empty when n < 1) in one of two rotating
+// 1025-byte scratch buffers: a result stays valid until two further calls of either helper.
+const char *LeftString(const char *text, int n);
+const char *RightString(const char *text, int n);
+// The first occurrence of pattern in text, ignoring the case of A-Z; null when there is none.
+const char *FindNoCase(const char *text, const char *pattern);

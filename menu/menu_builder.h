@@ -1,0 +1,12 @@
+// Turning the bookmark table into the cascading popup menus.
+#pragma once
+#include <cstdint>
+
+// Item data of the menu items that are not bookmarks: the source headers.
+const intptr_t HEADER_NETSCAPE = -1;
+const intptr_t HEADER_FAVORITES = -2;
+const intptr_t HEADER_OPERA = -3;
+
+void BuildBookmarkMenus();
+// How many menu items fit into the height of the screen.
+int ComputeMaxItemsPerColumn();
