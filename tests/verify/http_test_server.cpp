@@ -1,6 +1,7 @@
 // A small HTTP server on 127.0.0.1 for the link-check tests and benchmark, over the same socket seam.
 #include "tests/verify/http_test_server.h"
 
+#include <algorithm>
 #include <chrono>
 
 std::string HttpResponse(const std::string &statusLine, const std::string &headers, const std::string &body)
@@ -62,11 +63,12 @@ void HttpTestServer::AcceptLoop()
 }
 
 // Sleeps in short steps; false when the server is stopping.
-bool HttpTestServer::Pause(int milliseconds)
+bool HttpTestServer::Pause(int ms)
 {
-    auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    while (!stopping && std::chrono::steady_clock::now() < until)
-        std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds < 5 ? 1 : 5));
+    using namespace std::chrono;
+    auto until = steady_clock::now() + milliseconds(ms);
+    for (auto now = steady_clock::now(); !stopping && now < until; now = steady_clock::now())
+        std::this_thread::sleep_for(std::min<steady_clock::duration>(until - now, milliseconds(20)));
     return !stopping;
 }
 

@@ -1,0 +1,158 @@
+// Benchmark: 5,000 link checks on loopback against a server with a latency mix, with 6 and 32 threads.
+// Prints checks per second, wall time against the ideal (sum of latencies / threads) and peak memory.
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <csignal>
+#include <cstdlib>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+#include "tests/verify/http_test_server.h"
+#include "verify/check_bookmark.h"
+
+namespace {
+
+const int URL_COUNT = 5000;
+const int BASE_MS = 50;
+const int SLOW_MS = 500;
+
+// The mix, by URL number: 70% 200, 10% 404, 10% one to three redirects, 5% 500, 5% slow 200.
+std::string PathFor(int i)
+{
+    int bucket = (i * 37) % 100;  // spreads each kind over the whole list
+    std::string n = std::to_string(i);
+    if (bucket < 70)
+        return "/ok/" + n;
+    if (bucket < 80)
+        return "/nf/" + n;
+    if (bucket < 90)
+        return "/r" + std::to_string(1 + i % 3) + "/" + n;
+    if (bucket < 95)
+        return "/err/" + n;
+    return "/slow/" + n;
+}
+
+// Server time spent on one URL: every answer waits BASE_MS, a slow one SLOW_MS; a redirect adds a request.
+long LatencyMs(const std::string &path)
+{
+    if (path.compare(0, 6, "/slow/") == 0)
+        return SLOW_MS;
+    if (path.compare(0, 2, "/r") == 0)
+        return (path[2] - '0' + 1) * BASE_MS;
+    return BASE_MS;
+}
+
+ServerReply Answer(const ReceivedRequest &request, int port)
+{
+    const std::string &t = request.target;
+    ServerReply reply;
+    reply.delayMs = BASE_MS;
+    if (t.compare(0, 6, "/slow/") == 0) {
+        reply.delayMs = SLOW_MS;
+        reply.bytes = HttpResponse("HTTP/1.0 200 OK");
+    } else if (t.compare(0, 4, "/nf/") == 0) {
+        reply.bytes = HttpResponse("HTTP/1.0 404 Not Found");
+    } else if (t.compare(0, 5, "/err/") == 0) {
+        reply.bytes = HttpResponse("HTTP/1.0 500 Internal Server Error");
+    } else if (t.compare(0, 2, "/r") == 0 && t[2] >= '1' && t[2] <= '3') {
+        std::string next = t[2] == '1' ? "/ok" + t.substr(3) : "/r" + std::string(1, char(t[2] - 1)) + t.substr(3);
+        reply.bytes = HttpResponse("HTTP/1.0 302 Found", "Location: http://127.0.0.1:" + std::to_string(port) + next + "\r\n");
+    } else {
+        reply.bytes = HttpResponse("HTTP/1.0 200 OK", "Content-Type: text/html\r\n");
+    }
+    return reply;
+}
+
+// The server runs in a child process, so the peak memory measured is the checker's alone.
+pid_t StartServer(int *port)
+{
+    int fds[2];
+    if (pipe(fds) != 0)
+        return -1;
+    pid_t child = fork();
+    if (child == 0) {
+        close(fds[0]);
+        int serverPort = 0;
+        HttpTestServer server([&serverPort](const ReceivedRequest &r) { return Answer(r, serverPort); });
+        serverPort = server.Port();
+        if (write(fds[1], &serverPort, sizeof serverPort) != sizeof serverPort)
+            _exit(1);
+        for (;;)
+            pause();  // until the parent's SIGKILL
+    }
+    close(fds[1]);
+    if (read(fds[0], port, sizeof *port) != sizeof *port)
+        return -1;
+    return child;
+}
+
+long PeakMemoryKiB()
+{
+    rusage usage;
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+void Run(const std::vector<std::string> &urls, const std::vector<long> &latencies, long latencySumMs, int threads)
+{
+    std::atomic<size_t> next{0};
+    std::atomic<int> passed{0};
+    std::atomic<long long> excessUs{0};
+    auto start = std::chrono::steady_clock::now();
+    std::vector<std::thread> workers;
+    for (int t = 0; t < threads; t++)
+        workers.emplace_back([&] {
+            char status[STATUS_TEXT_CAPACITY];
+            for (size_t i = next++; i < urls.size(); i = next++) {
+                auto begin = std::chrono::steady_clock::now();
+                if (CheckBookmark(urls[i].c_str(), "", 0, 10, 10, status))
+                    passed++;
+                auto took = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - begin);
+                excessUs += took.count() - latencies[i] * 1000;
+            }
+        });
+    for (std::thread &w : workers)
+        w.join();
+    double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    double ideal = latencySumMs / 1000.0 / threads;
+    std::printf("threads %2d: %d URLs (%d passed) in %.2f s = %.0f URLs/s; ideal %.2f s; wall/ideal %.3f; "
+                "mean time over the server's latency %.2f ms per URL; peak memory %.1f MB\n",
+                threads, static_cast<int>(urls.size()), passed.load(), wall, urls.size() / wall, ideal, wall / ideal,
+                excessUs.load() / 1000.0 / urls.size(), PeakMemoryKiB() / 1024.0);
+    std::fflush(stdout);
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    int port = 0;
+    pid_t server = StartServer(&port);
+    if (server < 0) {
+        std::fprintf(stderr, "verify_bench: could not start the server\n");
+        return 1;
+    }
+    std::vector<std::string> urls;
+    std::vector<long> latencies;
+    long latencySumMs = 0;
+    int count = argc > 1 ? std::atoi(argv[1]) : URL_COUNT;
+    for (int i = 0; i < count; i++) {
+        std::string path = PathFor(i);
+        latencies.push_back(LatencyMs(path));
+        latencySumMs += latencies.back();
+        urls.push_back("http://127.0.0.1:" + std::to_string(port) + path);
+    }
+    std::printf("verify_bench: %d URLs, latency sum %.1f s (70%% 200 after %d ms, 10%% 404, 10%% 1-3 redirects, "
+                "5%% 500, 5%% 200 after %d ms)\n",
+                count, latencySumMs / 1000.0, BASE_MS, SLOW_MS);
+    Run(urls, latencies, latencySumMs, 6);
+    Run(urls, latencies, latencySumMs, 32);
+    kill(server, SIGKILL);
+    waitpid(server, nullptr, 0);
+    return 0;
+}
