@@ -58,6 +58,8 @@ ServerReply AnswerByPath(const ReceivedRequest &request, int port)
         reply.bytes = OK_HEADER, reply.endless = true;
     else if (t == "/endless-header")
         reply.bytes = "HTTP/1.0 200 OK\r\nX-Long: ", reply.endless = true;
+    else if (t == "/header-then-hold")
+        reply.bytes = OK_HEADER, reply.holdOpen = true;
     else if (t == "/half-then-silent")
         reply.bytes = "HTTP/1.0 200 OK\r\n", reply.holdOpen = true;
     else
@@ -134,6 +136,7 @@ TEST_F(HttpCheck, OutcomesByServerAnswer)
         {"/garbage", false, 12, 0, "Header Not Found"},
         {"/endless-body", false, 0, 0, ""},
         {"/endless-header", false, 0, 0, ""},
+        {"/header-then-hold", true, 0, 0, ""},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.path);
