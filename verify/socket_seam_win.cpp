@@ -125,6 +125,7 @@ int ConnectWithin(SocketHandle socket, const Ipv4Address &server, int millisecon
         int soError = 0;
         int size = sizeof soError;
         getsockopt(s, SOL_SOCKET, SO_ERROR, reinterpret_cast<char *>(&soError), &size);
+        // a failed attempt whose SO_ERROR reads 0 is still a failure: report it as refused
         error = FD_ISSET(s, &failed) && soError == 0 ? WSAECONNREFUSED : soError;
     }
     SetBlocking(s, true);
