@@ -219,7 +219,7 @@ bool CSocketTrans::PrepareTarget(const char *url)
         SetError(TRANS_URL_TOO_LONG, 0, "URL Too Long");
         return false;
     }
-    std::memcpy(m_urlCopy, url, length + 1);
+    std::memmove(m_urlCopy, url, length + 1);  // the URL may be m_urlCopy itself
     if (!SplitURL())
         return false;
     if (!*m_host) {
