@@ -1,0 +1,56 @@
+// Shows the Options dialog on the screen for a few seconds so that a screenshot can be taken:
+// options_dialog_show.exe [seconds] [plain]
+// settings.h comes before <windows.h>: winnt.h defines SORT_DEFAULT as a macro, which the enum also names.
+#include "settings/settings.h"
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "app/shell.h"
+#include "res/options_ids.h"
+#include "settings/options_dialog.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
+{
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_HOTKEY_CLASS | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    int seconds = atoi(commandLine) > 0 ? atoi(commandLine) : 5;
+    mainWindow = CreateWindowA("STATIC", "main", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, instance, nullptr);
+
+    settings.trayIcon = 0;  // shows the "Exit Tresk" button too
+    settings.refreshMenu = 1;
+    settings.itemsPerColumn = 25;
+    settings.limitItemWidth = 1;
+    settings.itemWidth = 250;
+    settings.hotKey = 0x342;
+    settings.displayEmptyFolders = 1;
+    settings.menuStyle = strstr(commandLine, "plain") ? 0 : 3;
+    settings.startupStyle = 1;
+    settings.doubleClickAction = 4008;
+    settings.iconStyle = 3;
+    settings.repositionSubmenus = 1;
+    settings.runAtStartup = 1;
+    snprintf(settings.bookmarkFile, sizeof settings.bookmarkFile, "%s",
+             "C:\\Program Files\\Netscape\\Users\\default\\bookmark.htm");
+
+    HWND dialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_OPTIONS), mainWindow, OptionsDialogProc, 0);
+    if (!dialog)
+        return 1;
+    ShowWindow(dialog, SW_SHOW);
+    DWORD end = GetTickCount() + seconds * 1000;
+    while (GetTickCount() < end) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (!IsDialogMessageA(dialog, &msg)) {
+                TranslateMessage(&msg);
+                DispatchMessageA(&msg);
+            }
+        }
+        Sleep(20);
+    }
+    DestroyWindow(dialog);
+    return 0;
+}
