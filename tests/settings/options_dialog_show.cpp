@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 
 #include "app/shell.h"
 #include "res/options_ids.h"
@@ -40,6 +41,28 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
     if (!dialog)
         return 1;
     ShowWindow(dialog, SW_SHOW);
+    if (getenv("TRESK_MEASURE")) {
+        // How wide each label's text is in dialog units, against the width its control has.
+        for (int id : {IDC_SORT_LABEL, IDC_MAX_ITEMS_LABEL, IDC_DOUBLE_CLICK_LABEL, IDC_BOOKMARK_FILE_LABEL,
+                       IDC_START_BROWSER_LABEL, IDC_MENU_STYLE_LABEL, IDC_LIMIT_ITEMS, IDC_LIMIT_WIDTH}) {
+            HWND item = GetDlgItem(dialog, id);
+            char text[128];
+            GetWindowTextA(item, text, sizeof text);
+            HDC dc = GetDC(item);
+            HGDIOBJ old = SelectObject(dc, (HGDIOBJ)SendMessageA(item, WM_GETFONT, 0, 0));
+            SIZE extent;
+            GetTextExtentPoint32A(dc, text, (int)strlen(text), &extent);
+            SelectObject(dc, old);
+            ReleaseDC(item, dc);
+            RECT unit = {0, 0, 400, 0};
+            MapDialogRect(dialog, &unit);
+            RECT box;
+            GetClientRect(item, &box);
+            printf("%d \"%s\": text %ld px = %.1f units, control %ld px\n", id, text, extent.cx,
+                   extent.cx * 400.0 / unit.right, box.right);
+        }
+        fflush(stdout);
+    }
     DWORD end = GetTickCount() + seconds * 1000;
     while (GetTickCount() < end) {
         MSG msg;

@@ -158,6 +158,9 @@ private:
     std::thread thread_;
 };
 
+const char SHELL_FOLDERS[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+const char NETSCAPE_KEY[] = "Software\\Netscape\\Netscape Navigator\\Main";
+
 // ---- The main window stand-in: it counts the WM_CLOSE that the Exit button sends.
 
 int mainWindowCloses;
@@ -171,12 +174,24 @@ LRESULT CALLBACK TestMainProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
+// The prefix's own "Favorites" shell folder, put back after every test.
+std::string originalFavorites;
+bool hadFavorites;
+
 void SetUpProcessOnce()
 {
     static bool done;
     if (done)
         return;
     done = true;
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, SHELL_FOLDERS, 0, KEY_READ, &key) == 0) {
+        char value[MAX_PATH] = "";
+        DWORD size = sizeof value - 1;
+        hadFavorites = RegQueryValueExA(key, "Favorites", nullptr, nullptr, (BYTE *)value, &size) == 0;
+        originalFavorites = value;
+        RegCloseKey(key);
+    }
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_HOTKEY_CLASS | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     WNDCLASSA cls = {};
@@ -191,8 +206,6 @@ void SetUpProcessOnce()
     ASSERT_TRUE(PatchImport("comdlg32.dll", "GetOpenFileNameA", (void *)FakeGetOpenFileName));
 }
 
-const char SHELL_FOLDERS[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-const char NETSCAPE_KEY[] = "Software\\Netscape\\Netscape Navigator\\Main";
 
 std::string TempPath(const char *name)
 {
@@ -309,6 +322,10 @@ public:
         DeleteFileA(bookmarkFile.c_str());
         DeleteFileA(WindowsDirFile("opera.ini").c_str());
         DeleteRegValue(NETSCAPE_KEY, "Install Directory");
+        if (hadFavorites)
+            SetRegString(SHELL_FOLDERS, "Favorites", originalFavorites.c_str());
+        else
+            DeleteRegValue(SHELL_FOLDERS, "Favorites");
     }
 
     void Open()
@@ -383,7 +400,7 @@ const ControlRow CONTROLS[] = {
     {206, "Button", "&Limit Menu Items per Column", 8, 139, 109, 10},
     {207, "Edit", "25", 119, 137, 20, 12},
     {208, "ScrollBar", "", 139, 137, 9, 12},
-    {220, "Static", "Items (max items = 40)", 153, 139, 69, 12},
+    {220, "Static", "Items (max items = 40)", 153, 139, 96, 12},
     {209, "Button", "Li&mit Menu Item Width", 8, 153, 108, 10},
     {210, "Edit", "250", 119, 152, 20, 12},
     {211, "ScrollBar", "", 139, 152, 9, 12},
