@@ -1,5 +1,5 @@
 // Shows the Options dialog on the screen for a few seconds so that a screenshot can be taken:
-// options_dialog_show.exe [seconds] [plain]; with TRESK_MEASURE set it also prints how wide the labels' texts
+// options_dialog_show.exe [seconds] [plain] [first]; with TRESK_MEASURE set it also prints how wide the labels' texts
 // are against their controls, in dialog units.
 // settings.h comes before <windows.h>: winnt.h defines SORT_DEFAULT as a macro, which the enum also names.
 #include "settings/settings.h"
@@ -35,8 +35,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
     settings.iconStyle = 3;
     settings.repositionSubmenus = 1;
     settings.runAtStartup = 1;
-    snprintf(settings.bookmarkFile, sizeof settings.bookmarkFile, "%s",
-             "C:\\Program Files\\Netscape\\Users\\default\\bookmark.htm");
+    // "first": a first start, which opens the file browser over the dialog at once
+    if (!strstr(commandLine, "first"))
+        snprintf(settings.bookmarkFile, sizeof settings.bookmarkFile, "%s",
+                 "C:\\Program Files\\Netscape\\Users\\default\\bookmark.htm");
 
     HWND dialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_OPTIONS), mainWindow, OptionsDialogProc, 0);
     if (!dialog)
