@@ -455,8 +455,9 @@ LRESULT DrawCustomItem(DRAWITEMSTRUCT *request)
 
 void PaintSideBarFrame(HDC dc, int height, int pictureTop)
 {
+    // Only the strip's own 22 columns: beyond them a memory bitmap has nothing defined to copy.
     if (sideBarStrip)
-        BitBlt(dc, 0, 0, SIDE_BAR_WIDTH, height, sideBarStrip, 0, 0, SRCCOPY);
+        BitBlt(dc, 0, 0, STRIP_WIDTH, height, sideBarStrip, 0, 0, SRCCOPY);
     if (sideBarImageList)
         ImageList_Draw(sideBarImageList, 0, dc, 0, pictureTop, ILD_TRANSPARENT);
 }
