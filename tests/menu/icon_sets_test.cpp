@@ -234,3 +234,107 @@ TEST_F(IconSets, EveryHandleIsDestroyedOnce)
 }
 
 }  // namespace
+
+namespace {
+
+// Which pixels of an icon are opaque, from its mask (black = opaque), as rows of 0/1.
+std::vector<std::vector<int>> Opaque(HICON icon, int *width, int *height)
+{
+    std::vector<std::vector<int>> rows;
+    ICONINFO info;
+    if (!GetIconInfo(icon, &info))
+        return rows;
+    BITMAP mask;
+    GetObjectA(info.hbmMask, sizeof mask, &mask);
+    *width = mask.bmWidth;
+    *height = info.hbmColor ? mask.bmHeight : mask.bmHeight / 2;
+    BITMAPINFO header = {};
+    header.bmiHeader.biSize = sizeof header.bmiHeader;
+    header.bmiHeader.biWidth = mask.bmWidth;
+    header.bmiHeader.biHeight = -mask.bmHeight;
+    header.bmiHeader.biPlanes = 1;
+    header.bmiHeader.biBitCount = 32;
+    std::vector<DWORD> bits(size_t(mask.bmWidth) * mask.bmHeight);
+    HDC dc = GetDC(nullptr);
+    GetDIBits(dc, info.hbmMask, 0, mask.bmHeight, bits.data(), &header, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, dc);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    for (int y = 0; y < *height; y++) {
+        rows.emplace_back();
+        for (int x = 0; x < *width; x++)
+            rows.back().push_back((bits[size_t(y) * mask.bmWidth + x] & 0xFFFFFF) == 0);
+    }
+    return rows;
+}
+
+TEST(MenuPictures, FolderBookmarkAndMailIconsFillTheUpperLeftQuarterOnly)
+{
+    for (int id : {IDI_OPEN_FOLDER, IDI_CLOSED_FOLDER, IDI_BOOKMARK, IDI_MAIL_LINK}) {
+        SCOPED_TRACE(id);
+        HICON icon = static_cast<HICON>(LoadImageA(appInstance, MAKEINTRESOURCEA(id), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
+        ASSERT_NE(icon, nullptr);
+        int width = 0, height = 0, inside = 0, outside = 0;
+        auto rows = Opaque(icon, &width, &height);
+        EXPECT_EQ(width, 32);
+        EXPECT_EQ(height, 32);
+        for (int y = 0; y < height; y++)
+            for (int x = 0; x < width; x++)
+                (x < 16 && y < 16 ? inside : outside) += rows[y][x];
+        EXPECT_GT(inside, 100) << "a picture, not a speck";
+        EXPECT_EQ(outside, 0);
+        DestroyIcon(icon);
+    }
+}
+
+TEST(MenuPictures, SmallIconsCursorAndBitmapsHaveTheirSizes)
+{
+    for (int id : {IDI_BOOKMARK_SMALL, IDI_MAIL_LINK_SMALL, IDI_OPERA_BOOKMARK, IDI_LINK_FAILED}) {
+        HICON icon = static_cast<HICON>(LoadImageA(appInstance, MAKEINTRESOURCEA(id), IMAGE_ICON, 16, 16, 0));
+        int width = 0, height = 0, opaque = 0;
+        auto rows = Opaque(icon, &width, &height);
+        for (auto &row : rows)
+            for (int pixel : row)
+                opaque += pixel;
+        EXPECT_EQ(width, 16) << id;
+        EXPECT_GT(opaque, 100) << id;
+        DestroyIcon(icon);
+    }
+    HCURSOR hand = LoadCursorA(appInstance, MAKEINTRESOURCEA(IDC_LINK_HAND));
+    ICONINFO info;
+    ASSERT_TRUE(GetIconInfo(hand, &info));
+    EXPECT_FALSE(info.fIcon);
+    EXPECT_EQ(info.xHotspot, 5u);
+    EXPECT_EQ(info.yHotspot, 0u);
+    EXPECT_EQ(info.hbmColor, nullptr) << "a monochrome cursor";
+    DeleteObject(info.hbmMask);
+
+    HBITMAP sideBar = static_cast<HBITMAP>(LoadImageA(appInstance, "SIDE_BAR", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    DIBSECTION section;
+    ASSERT_TRUE(GetObjectA(sideBar, sizeof section, &section));
+    EXPECT_EQ(section.dsBm.bmWidth, 22);
+    EXPECT_EQ(section.dsBm.bmHeight, 200);
+    EXPECT_EQ(section.dsBmih.biBitCount, 24);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ previous = SelectObject(dc, sideBar);
+    EXPECT_EQ(GetPixel(dc, 0, 0), RGB(128, 128, 0)) << "olive shows the menu through";
+    int olive = 0;
+    for (int y = 0; y < 200; y++)
+        for (int x = 0; x < 22; x++)
+            olive += GetPixel(dc, x, y) == RGB(128, 128, 0);
+    EXPECT_LT(olive, 22 * 200 - 300) << "the lettering and emblem";
+    SelectObject(dc, previous);
+    DeleteDC(dc);
+    DeleteObject(sideBar);
+
+    for (int id : {IDB_SORT_UP, IDB_SORT_DOWN}) {
+        HBITMAP mark = static_cast<HBITMAP>(LoadImageA(appInstance, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS));
+        BITMAP bitmap;
+        ASSERT_TRUE(GetObjectA(mark, sizeof bitmap, &bitmap)) << id;
+        EXPECT_EQ(bitmap.bmWidth, 9);
+        EXPECT_EQ(bitmap.bmHeight, 7);
+        DeleteObject(mark);
+    }
+}
+
+}  // namespace
