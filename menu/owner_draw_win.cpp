@@ -315,7 +315,9 @@ static void LoadSideBarPicture()
 static void RenderSideBar(HDC itemDC)
 {
     RECT client = {0, 0, 0, 0};
-    GetClientRect(menuWindow, &client);
+    // Should the menu window not be known (yet), the window the item is being painted into is the one.
+    if (!GetClientRect(menuWindow, &client))
+        GetClientRect(WindowFromDC(itemDC), &client);
     int height = client.bottom - client.top;
     BuildSideBarStrip(itemDC, height);
     LoadSideBarPicture();
