@@ -3,6 +3,7 @@
 #include "settings/settings.h"
 #include "menu/owner_draw.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "app/shell.h"
@@ -52,15 +53,19 @@ void RemoveMenuFont(HDC dc, HFONT createdFont, HFONT previousFont)
     DeleteObject(createdFont);
 }
 
+// Item data is a 32-bit value: a header's -1 reads the same whether or not a 64-bit build widened it
+// with its sign.
+static int32_t ItemData32(ULONG_PTR itemData) { return static_cast<int32_t>(static_cast<uint32_t>(itemData)); }
+
 bool IsSourceHeader(ULONG_PTR itemData)
 {
-    intptr_t value = static_cast<intptr_t>(itemData);
+    int32_t value = ItemData32(itemData);
     return value == HEADER_NETSCAPE || value == HEADER_FAVORITES || value == HEADER_OPERA;
 }
 
 static const char *HeaderText(ULONG_PTR itemData)
 {
-    switch (static_cast<intptr_t>(itemData)) {
+    switch (ItemData32(itemData)) {
     case HEADER_NETSCAPE: return "Netscape";
     case HEADER_FAVORITES: return "Internet Explorer";
     default: return "Opera";

@@ -451,6 +451,7 @@ TEST_F(OwnerDraw, SourceHeadersAreMinusOneToMinusThree)
     EXPECT_TRUE(IsSourceHeader(static_cast<ULONG_PTR>(-1)));
     EXPECT_TRUE(IsSourceHeader(static_cast<ULONG_PTR>(-2)));
     EXPECT_TRUE(IsSourceHeader(static_cast<ULONG_PTR>(-3)));
+    EXPECT_TRUE(IsSourceHeader(0xFFFFFFFEu)) << "-2 stored without sign extension";
     EXPECT_FALSE(IsSourceHeader(static_cast<ULONG_PTR>(-4)));
     EXPECT_FALSE(IsSourceHeader(0));
     EXPECT_FALSE(IsSourceHeader(SIDE_BAR_COLUMN_FLAG));
