@@ -10,7 +10,7 @@ const intptr_t HEADER_OPERA = -3;
 const uintptr_t SIDE_BAR_COLUMN_FLAG = 0x10000;
 // A bookmark item's command id is its entry position plus this; the drawing and the menu interaction
 // turn ids back into positions with it, so there is one place to change the rule.
-const int ENTRY_COMMAND_BASE = 0;
+const int ENTRY_COMMAND_BASE = 1;
 
 void BuildBookmarkMenus();
 // How many menu items fit into the height of the screen.

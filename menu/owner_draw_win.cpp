@@ -1,5 +1,4 @@
 // Measuring and drawing the owner-drawn items of the bookmark menu and of the tray and context menus.
-// settings.h comes before <windows.h>: winnt.h defines SORT_DEFAULT as a macro, which would break its enum.
 #include "settings/settings.h"
 #include "menu/owner_draw.h"
 

@@ -1,5 +1,4 @@
 // The Options dialog: shows every setting, checks the bookmark file, applies what changed and saves.
-// settings.h comes before <windows.h>: winnt.h defines SORT_DEFAULT as a macro, which the enum also names.
 #include "settings/settings.h"
 #include "settings/options_dialog.h"
 

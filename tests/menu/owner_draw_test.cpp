@@ -1,5 +1,4 @@
 // Measuring and drawing menu items into a memory device context, checked pixel by pixel where it matters.
-// settings.h comes before <windows.h>, whose SORT_DEFAULT macro would break its enum.
 #include "settings/settings.h"
 
 #include <windows.h>

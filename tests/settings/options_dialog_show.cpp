@@ -1,7 +1,6 @@
 // Shows the Options dialog on the screen for a few seconds so that a screenshot can be taken:
 // options_dialog_show.exe [seconds] [plain] [first]; with TRESK_MEASURE set it also prints how wide the labels' texts
 // are against their controls, in dialog units.
-// settings.h comes before <windows.h>: winnt.h defines SORT_DEFAULT as a macro, which the enum also names.
 #include "settings/settings.h"
 #include <windows.h>
 #include <commctrl.h>

@@ -1,6 +1,5 @@
 // The Options dialog run from its real template under Wine: controls, lists, enabling rules, arrows,
 // help, Browse, and what OK, Cancel and Exit validate, apply and call.
-// settings.h comes before <windows.h>: winnt.h defines SORT_DEFAULT as a macro, which the enum also names.
 #include "settings/settings.h"
 #include <windows.h>
 #include <commctrl.h>

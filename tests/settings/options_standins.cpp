@@ -1,6 +1,5 @@
 // Recording stand-ins for the shell, tray, popup menus, hot key, settings store, table, refresh and menu
 // builder functions that the Options dialog calls; the tests read back what was called.
-// settings.h comes before <windows.h>: winnt.h defines SORT_DEFAULT as a macro, which the enum also names.
 #include "settings/settings.h"
 #include "tests/settings/options_standins.h"
 
