@@ -44,43 +44,91 @@ static const char *SkipBlanks(const char *at, const char *end)
     return at;
 }
 
-// Ends every line with a NUL in place, so both passes walk the same lines without a working copy:
-// an LF ends a line, and so does a CR directly before an LF. The file is read as bytes on every
-// platform, so CR LF and LF files give the same table and a Ctrl-Z byte is an ordinary character.
-// A NUL byte already in the file ends its line too; a lone CR is an ordinary character.
-static void TerminateLines(char *text, size_t length)
-{
-    char *end = text + length;
-    for (char *at = text; at < end;) {
-        char *lineFeed = static_cast<char *>(std::memchr(at, '\n', static_cast<size_t>(end - at)));
-        if (!lineFeed)
-            break;
-        *lineFeed = '\0';
-        if (lineFeed > at && lineFeed[-1] == '\r')
-            lineFeed[-1] = '\0';
-        at = lineFeed + 1;
-    }
-}
+// The file is read in pieces into one buffer that is reused for both passes: a copy of the whole file
+// would cost a fresh page of memory for every 4 KB read, more than the scanning itself. A line longer
+// than the buffer makes it grow to hold that line.
+static const size_t PIECE_SIZE = 1 << 20;
 
-// Calls visit(kind, begin, end) for every recognised line, in file order. Firefox writes a separator
-// and the next bookmark on one line ("<HR>    <DT><A ..."); the rest of a line after its "<HR>" tag is
-// taken as a line of its own, so that bookmark is kept. Both passes go through here, so they agree.
-template <typename Visit>
-static void ScanLines(const char *text, size_t length, Visit visit)
-{
-    const char *textEnd = text + length;
-    for (const char *line = text; line < textEnd;) {
-        const char *lineEnd = line + std::strlen(line);
-        const char *begin = SkipBlanks(line, lineEnd);
-        while (begin < lineEnd) {
-            LineKind kind = KindOfLine(begin, lineEnd);
-            if (kind != LINE_OTHER)
-                visit(kind, begin, lineEnd);
-            if (kind != LINE_SEPARATOR)
-                break;
-            begin = SkipBlanks(begin + 4, lineEnd);
+struct FileLines {
+    FILE *file;
+    char *buffer;
+    size_t capacity;
+    size_t start = 0;   // the first byte not yet handed out
+    size_t filled = 0;  // bytes in the buffer
+    bool atEnd = false;
+
+    // The next line [*begin, *end), without its line end; false after the last one. The file is read as
+    // bytes on every platform, so an LF ends a line and a CR directly before it is dropped (CR LF and LF
+    // files give the same table), and a Ctrl-Z byte is an ordinary character.
+    bool Next(const char **begin, const char **end)
+    {
+        for (;;) {
+            char *from = buffer + start;
+            char *lineFeed = static_cast<char *>(std::memchr(from, '\n', filled - start));
+            if (lineFeed) {
+                start = static_cast<size_t>(lineFeed - buffer) + 1;
+                *begin = from;
+                *end = (lineFeed > from && lineFeed[-1] == '\r') ? lineFeed - 1 : lineFeed;
+                return true;
+            }
+            if (atEnd) {
+                if (start == filled)
+                    return false;
+                *begin = from;
+                *end = buffer + filled;
+                start = filled;
+                return true;
+            }
+            Refill();
         }
-        line = lineEnd + 1;
+    }
+
+    // Keeps the unfinished line at the front of the buffer and reads more behind it.
+    void Refill()
+    {
+        if (start > 0) {
+            std::memmove(buffer, buffer + start, filled - start);
+            filled -= start;
+            start = 0;
+        }
+        if (filled == capacity) {
+            size_t grown = capacity * 2;
+            char *larger = static_cast<char *>(std::realloc(buffer, grown));
+            if (!larger)
+                ShowFatalError(FATAL_OUT_OF_MEMORY);
+            buffer = larger;
+            capacity = grown;
+        }
+        size_t got = std::fread(buffer + filled, 1, capacity - filled, file);
+        filled += got;
+        if (got == 0)
+            atEnd = true;
+    }
+};
+
+// Calls visit(kind, begin, end) for every recognised line, in file order, reading the file from its
+// start. A NUL byte ends its line like a line end does. Firefox writes a separator and the next bookmark
+// on one line ("<HR>    <DT><A ..."); the rest of a line after its "<HR>" tag is taken as a line of its
+// own, so that bookmark is kept. Both passes go through here, so they see the same lines.
+template <typename Visit>
+static void ScanLines(FileLines &lines, Visit visit)
+{
+    const char *line, *lineEnd;
+    while (lines.Next(&line, &lineEnd)) {
+        while (line < lineEnd) {
+            const char *nul = static_cast<const char *>(std::memchr(line, '\0', static_cast<size_t>(lineEnd - line)));
+            const char *end = nul ? nul : lineEnd;
+            const char *begin = SkipBlanks(line, end);
+            while (begin < end) {
+                LineKind kind = KindOfLine(begin, end);
+                if (kind != LINE_OTHER)
+                    visit(kind, begin, end);
+                if (kind != LINE_SEPARATOR)
+                    break;
+                begin = SkipBlanks(begin + 4, end);
+            }
+            line = end + 1;
+        }
     }
 }
 
@@ -229,61 +277,62 @@ struct Filler {
     }
 };
 
-// The whole file in one heap block one byte longer than the file, ended by a NUL; null when the file
-// cannot be opened or measured. *length receives the number of bytes actually read.
-static char *LoadFile(const char *path, size_t *length)
+// Puts the file back to its start for a pass; a file that cannot be positioned there is fatal (3).
+static void Rewind(FileLines &lines)
 {
-    FILE *file = std::fopen(path, "rb");
-    if (!file)
-        return nullptr;
-    // A directory opens on some systems and then reports a nonsense length; one byte read first tells an
-    // unreadable file from a readable one before that length is trusted.
-    if (std::fgetc(file) == EOF && std::ferror(file)) {
-        std::fclose(file);
-        return nullptr;
-    }
-    long size = -1;
-    if (std::fseek(file, 0, SEEK_END) == 0)
-        size = std::ftell(file);
-    if (size < 0) {
-        std::fclose(file);
-        return nullptr;
-    }
-    if (std::fseek(file, 0, SEEK_SET) != 0) {
-        std::fclose(file);
+    if (std::fseek(lines.file, 0, SEEK_SET) != 0) {
+        std::fclose(lines.file);
         ShowFatalError(FATAL_CANNOT_READ_FILE);
     }
-    // size + 1 cannot overflow: a long always fits size_t with room for one more on our targets.
-    char *text = static_cast<char *>(std::malloc(static_cast<size_t>(size) + 1));
-    if (!text) {
-        std::fclose(file);
+    std::clearerr(lines.file);
+    lines.start = lines.filled = 0;
+    lines.atEnd = false;
+}
+
+// Opens the file and makes its read buffer (the file's length plus one, at most one piece); false when
+// the file cannot be opened or read.
+static bool OpenLines(const char *path, FileLines &lines)
+{
+    lines.file = std::fopen(path, "rb");
+    if (!lines.file)
+        return false;
+    // A directory opens on some systems and then reports a nonsense length; one byte read first tells an
+    // unreadable file from a readable one before that length is trusted.
+    long size = -1;
+    if (!(std::fgetc(lines.file) == EOF && std::ferror(lines.file)) && std::fseek(lines.file, 0, SEEK_END) == 0)
+        size = std::ftell(lines.file);
+    if (size < 0) {
+        std::fclose(lines.file);
+        return false;
+    }
+    Rewind(lines);
+    lines.capacity = static_cast<unsigned long>(size) < PIECE_SIZE ? static_cast<size_t>(size) + 1 : PIECE_SIZE;
+    lines.buffer = static_cast<char *>(std::malloc(lines.capacity));
+    if (!lines.buffer) {
+        std::fclose(lines.file);
         ShowFatalError(FATAL_OUT_OF_MEMORY);
     }
-    *length = std::fread(text, 1, static_cast<size_t>(size), file);
-    std::fclose(file);
-    text[*length] = '\0';
-    return text;
+    return true;
 }
 
 int ReadNetscapeBookmarks(const char *path)
 {
     TraceEnter("ReadNetscapeBookmarks");
-    size_t length = 0;
-    char *text = LoadFile(path, &length);
-    if (!text) {
+    FileLines lines;
+    if (!OpenLines(path, lines)) {
         Trace("cannot open %s", path);
         TraceExit("ReadNetscapeBookmarks");
         return 0;
     }
-    TerminateLines(text, length);
 
     // First pass: two slots per heading (its start and its end record), one per bookmark and separator.
     int64_t count = 0;
-    ScanLines(text, length, [&count](LineKind kind, const char *, const char *) {
+    ScanLines(lines, [&count](LineKind kind, const char *, const char *) {
         count += kind == LINE_FOLDER ? 2 : (kind == LINE_BOOKMARK || kind == LINE_SEPARATOR) ? 1 : 0;
     });
     if (count == 0) {
-        std::free(text);
+        std::fclose(lines.file);
+        std::free(lines.buffer);
         TraceExit("ReadNetscapeBookmarks");
         return 0;
     }
@@ -291,13 +340,16 @@ int ReadNetscapeBookmarks(const char *path)
     if (count > INT32_MAX - bookmarkTable.entryCount)
         ShowFatalError(FATAL_OUT_OF_MEMORY);  // more records than positions can number
 
+    // Second pass. Should the file change in between, the slots counted above still bound what is written.
+    Rewind(lines);
     Filler filler;
     StartReading(filler.cursor, SOURCE_NETSCAPE);
     ReserveEntries(static_cast<int>(count));
     filler.slots = bookmarkTable.entryCount + static_cast<int>(count);
-    ScanLines(text, length, [&filler](LineKind kind, const char *begin, const char *end) { filler(kind, begin, end); });
+    ScanLines(lines, [&filler](LineKind kind, const char *begin, const char *end) { filler(kind, begin, end); });
 
-    std::free(text);
+    std::fclose(lines.file);
+    std::free(lines.buffer);
     Trace("%d records from %s", bookmarkTable.entryCount, path);
     TraceExit("ReadNetscapeBookmarks");
     return 1;

@@ -283,3 +283,25 @@ TEST_F(NetscapeReaderTest, MarkerUrlsCannotPushPastTheCountedSlots)
     ASSERT_EQ(Read(file), 1);
     EXPECT_EQ(bookmarkTable.entryCount, 51);  // 50 bookmark lines and the outermost list end
 }
+
+TEST_F(NetscapeReaderTest, LinesAcrossReadPiecesReadWhole)
+{
+    // The file is read in pieces of 1 MB; lines of many lengths put CR, LF and tags on every side of a
+    // piece boundary, and a CR LF file must still read as its LF twin.
+    std::string lf;
+    int bookmarks = 0;
+    for (int i = 0; lf.size() < (3u << 20); i++, bookmarks++)
+        lf += "<DT><A HREF=\"http://p/" + std::to_string(i) + "\" ICON=\"" + std::string(static_cast<size_t>(i * 37 % 4099), 'x') +
+              "\">t" + std::to_string(i) + "</A>\n";
+    std::string crlf;
+    for (char c : lf)
+        crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    ASSERT_EQ(Read(lf), 1);
+    std::vector<std::string> fromLf = DumpTable();
+    ASSERT_EQ(static_cast<int>(fromLf.size()), bookmarks);
+    for (int i = 0; i < bookmarks; i++)
+        ASSERT_EQ(fromLf[static_cast<size_t>(i)], "B -1|t" + std::to_string(i) + "|http://p/" + std::to_string(i) + "|0|0");
+    ReleaseTable();
+    ASSERT_EQ(Read(crlf), 1);
+    EXPECT_EQ(DumpTable(), fromLf);
+}
