@@ -55,6 +55,7 @@ struct FileLines {
     size_t capacity;
     size_t start = 0;   // the first byte not yet handed out
     size_t filled = 0;  // bytes in the buffer
+    size_t searched = 0;  // bytes after start already known to hold no LF, so a long line is scanned once
     bool atEnd = false;
 
     // The next line [*begin, *end), without its line end; false after the last one. The file is read as
@@ -64,9 +65,10 @@ struct FileLines {
     {
         for (;;) {
             char *from = buffer + start;
-            char *lineFeed = static_cast<char *>(std::memchr(from, '\n', filled - start));
+            char *lineFeed = static_cast<char *>(std::memchr(from + searched, '\n', filled - start - searched));
             if (lineFeed) {
                 start = static_cast<size_t>(lineFeed - buffer) + 1;
+                searched = 0;
                 *begin = from;
                 *end = (lineFeed > from && lineFeed[-1] == '\r') ? lineFeed - 1 : lineFeed;
                 return true;
@@ -77,8 +79,10 @@ struct FileLines {
                 *begin = from;
                 *end = buffer + filled;
                 start = filled;
+                searched = 0;
                 return true;
             }
+            searched = filled - start;
             Refill();
         }
     }
@@ -107,7 +111,8 @@ struct FileLines {
 };
 
 // Calls visit(kind, begin, end) for every recognised line, in file order, reading the file from its
-// start. A NUL byte ends its line like a line end does. Firefox writes a separator and the next bookmark
+// start. A NUL byte (a damaged file) ends its line like a line end does, so what follows it on that line
+// is still read rather than lost. Firefox writes a separator and the next bookmark
 // on one line ("<HR>    <DT><A ..."); the rest of a line after its "<HR>" tag is taken as a line of its
 // own, so that bookmark is kept. Both passes go through here, so they see the same lines.
 template <typename Visit>
@@ -285,7 +290,7 @@ static void Rewind(FileLines &lines)
         ShowFatalError(FATAL_CANNOT_READ_FILE);
     }
     std::clearerr(lines.file);
-    lines.start = lines.filled = 0;
+    lines.start = lines.filled = lines.searched = 0;
     lines.atEnd = false;
 }
 
