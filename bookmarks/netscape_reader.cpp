@@ -45,9 +45,10 @@ static const char *SkipBlanks(const char *at, const char *end)
 }
 
 // The file is read in pieces into one buffer that is reused for both passes: a copy of the whole file
-// would cost a fresh page of memory for every 4 KB read, more than the scanning itself. A line longer
-// than the buffer makes it grow to hold that line.
-static const size_t PIECE_SIZE = 1 << 20;
+// would cost a fresh page of memory for every 4 KB read, more than the scanning itself, and a piece of
+// 64 KB is still in the processor's cache when its lines are scanned. A line longer than the buffer
+// makes it grow to hold that line.
+static const size_t PIECE_SIZE = 1 << 16;
 
 struct FileLines {
     FILE *file;

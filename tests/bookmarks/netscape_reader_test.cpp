@@ -286,7 +286,7 @@ TEST_F(NetscapeReaderTest, MarkerUrlsCannotPushPastTheCountedSlots)
 
 TEST_F(NetscapeReaderTest, LinesAcrossReadPiecesReadWhole)
 {
-    // The file is read in pieces of 1 MB; lines of many lengths put CR, LF and tags on every side of a
+    // The file is read in pieces of 64 KB; lines of many lengths put CR, LF and tags on every side of a
     // piece boundary, and a CR LF file must still read as its LF twin.
     std::string lf;
     int bookmarks = 0;
