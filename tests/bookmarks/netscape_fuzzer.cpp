@@ -53,7 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         std::fwrite(data, 1, size, file);
     std::fclose(file);
     int found = ReadNetscapeBookmarks(path.c_str());
-    Check(found == (bookmarkTable.entryCount > 0 ? 1 : 0) || (found == 1 && bookmarkTable.entryCount >= 0));
+    // A file is read twice, but nothing changes it here: a counted line always yields its record.
+    Check(found == (bookmarkTable.entryCount > 0 ? 1 : 0));
     CheckTable();
     DestroyBookmarkMenus();
     FreeBookmarkTable();
