@@ -15,6 +15,7 @@ const char SEPARATOR[] = "Separator";
 BookmarkTable bookmarkTable;
 bool sideBarPainted = false;
 static int32_t entryCapacity = 0;
+static int32_t folderCapacity = 0;
 
 bool IsFolderStart(const BookmarkEntry &entry) { return std::strcmp(entry.url, OPEN_FOLDER) == 0; }
 bool IsFolderEnd(const BookmarkEntry &entry) { return std::strcmp(entry.url, CLOSE_FOLDER) == 0; }
@@ -31,6 +32,7 @@ void DestroyBookmarkMenus()
             DestroyPopupMenu(bookmarkTable.folders[i].menu);
     std::free(bookmarkTable.folders);
     bookmarkTable.folders = nullptr;
+    folderCapacity = 0;
     if (bookmarkTable.rootMenu) {
         DestroyPopupMenu(bookmarkTable.rootMenu);
         bookmarkTable.rootMenu = nullptr;
@@ -125,11 +127,18 @@ void ReserveEntries(int more)
 
 static void AddFolderRecord(ReaderCursor &cursor, int position)
 {
-    // Room for folderCount + 2 records before each folder is added.
-    void *grown = std::realloc(bookmarkTable.folders, (bookmarkTable.folderCount + 2) * sizeof(FolderRecord));
-    if (!grown)
-        ShowFatalError(FATAL_OUT_OF_MEMORY);
-    bookmarkTable.folders = static_cast<FolderRecord *>(grown);
+    // Room for folderCount + 2 records before each folder is added, grown geometrically so that a file
+    // of thousands of folders does not copy the array once per folder.
+    if (bookmarkTable.folderCount + 2 > folderCapacity) {
+        int64_t capacity = folderCapacity ? folderCapacity * int64_t(2) : 16;
+        if (capacity > INT32_MAX / static_cast<int64_t>(sizeof(FolderRecord)))
+            ShowFatalError(FATAL_OUT_OF_MEMORY);
+        void *grown = std::realloc(bookmarkTable.folders, static_cast<size_t>(capacity) * sizeof(FolderRecord));
+        if (!grown)
+            ShowFatalError(FATAL_OUT_OF_MEMORY);
+        bookmarkTable.folders = static_cast<FolderRecord *>(grown);
+        folderCapacity = static_cast<int32_t>(capacity);
+    }
     FolderRecord &folder = bookmarkTable.folders[bookmarkTable.folderCount];
     folder.entry = bookmarkTable.entries[position].id;
     folder.parentMenu = cursor.menu;

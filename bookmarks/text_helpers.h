@@ -1,5 +1,6 @@
 // Text helpers shared by the readers, the refresh and the search.
 #pragma once
+#include <cstddef>
 
 // Copies of the first / last n characters (all when shorter, empty when n < 1) in one of two rotating
 // 1025-byte scratch buffers: a result stays valid until two further calls of either helper.
@@ -7,3 +8,7 @@ const char *LeftString(const char *text, int n);
 const char *RightString(const char *text, int n);
 // The first occurrence of pattern in text, ignoring the case of A-Z; null when there is none.
 const char *FindNoCase(const char *text, const char *pattern);
+// The same within the bytes [begin, end), which need not end with a NUL; null when there is none.
+const char *FindNoCaseIn(const char *begin, const char *end, const char *pattern);
+// The first exact occurrence of pattern within [begin, end); null when there is none.
+const char *FindIn(const char *begin, const char *end, const char *pattern);

@@ -1,10 +1,129 @@
-// tresk-cli list.
+// tresk-cli list: reads the bookmark sources as a refresh does and prints the table, one record a line.
 #include <cstdio>
+#include <cstring>
+#include <string>
 
+#include "bookmarks/bookmark_table.h"
+#include "bookmarks/netscape_reader.h"
 #include "cli/commands.h"
 
-int RunListCommand(int, char **)
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
+static const char NO_BOOKMARKS_MESSAGE[] =
+    "Tresk could not find any bookmarks in the specified bookmark file.  Please ensure that it is a valid Netscape "
+    "bookmark file.";
+
+static int ListUsage()
 {
-    std::fprintf(stderr, "tresk-cli list: not yet supported\n");
+    std::fprintf(stderr,
+                 "usage: tresk-cli list [--sort default|ascending|descending] [--favorites DIR] [--opera FILE] BOOKMARK_FILE\n");
     return 2;
+}
+
+static int NotYetSupported(const char *what)
+{
+    std::fprintf(stderr, "tresk-cli list: %s is not yet supported\n", what);
+    return 2;
+}
+
+// Texts are printed as read, except the four bytes that would break the line and field layout.
+static void AppendEscaped(std::string &line, const char *text)
+{
+    for (; *text; text++) {
+        switch (*text) {
+        case '\\': line += "\\\\"; break;
+        case '\t': line += "\\t"; break;
+        case '\r': line += "\\r"; break;
+        case '\n': line += "\\n"; break;
+        default: line += *text; break;
+        }
+    }
+}
+
+static const char *KindName(const BookmarkEntry &entry)
+{
+    if (IsFolderStart(entry))
+        return "folder";
+    if (IsFolderEnd(entry))
+        return "end";
+    if (IsSeparator(entry))
+        return "separator";
+    return "bookmark";
+}
+
+static void PrintTable()
+{
+#ifdef _WIN32
+    // The same bytes as the host build: no LF to CR LF translation on standard output.
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
+    std::string line;
+    char numbers[96];
+    for (int position = 0; position < bookmarkTable.entryCount; position++) {
+        const BookmarkEntry &entry = bookmarkTable.entries[position];
+        std::snprintf(numbers, sizeof numbers, "%d\t%d\t%d\t%s\t%d\t%d\t%d\t", position, entry.id, entry.source,
+                      KindName(entry), entry.parentFolder, entry.lastVisit, entry.lastModified);
+        line = numbers;
+        AppendEscaped(line, entry.name);
+        line += '\t';
+        AppendEscaped(line, entry.url);
+        line += '\t';
+        if (entry.description)
+            AppendEscaped(line, entry.description);
+        line += '\n';
+        std::fwrite(line.data(), 1, line.size(), stdout);
+    }
+    std::fflush(stdout);
+}
+
+int RunListCommand(int argc, char **argv)
+{
+    const char *sort = "default";
+    const char *favorites = nullptr;
+    const char *opera = nullptr;
+    const char *bookmarkFile = nullptr;
+    for (int i = 0; i < argc; i++) {
+        const char *arg = argv[i];
+        bool takesValue = !std::strcmp(arg, "--sort") || !std::strcmp(arg, "--favorites") || !std::strcmp(arg, "--opera");
+        if (takesValue) {
+            if (i + 1 >= argc)
+                return ListUsage();
+            const char *value = argv[++i];
+            if (!std::strcmp(arg, "--sort"))
+                sort = value;
+            else if (!std::strcmp(arg, "--favorites"))
+                favorites = value;
+            else
+                opera = value;
+        } else if (arg[0] == '-' && arg[1] != '\0') {
+            return ListUsage();
+        } else if (bookmarkFile) {
+            return ListUsage();
+        } else {
+            bookmarkFile = arg;
+        }
+    }
+    if (!bookmarkFile)
+        return ListUsage();
+    if (std::strcmp(sort, "default") && std::strcmp(sort, "ascending") && std::strcmp(sort, "descending"))
+        return ListUsage();
+    if (std::strcmp(sort, "default"))
+        return NotYetSupported("--sort other than default");
+    if (favorites)
+        return NotYetSupported("--favorites");
+    if (opera)
+        return NotYetSupported("--opera");
+
+    ReadNetscapeBookmarks(bookmarkFile);
+    if (bookmarkTable.entryCount == 0) {
+        std::fprintf(stderr, "%s\n", NO_BOOKMARKS_MESSAGE);
+        return 1;
+    }
+    PrintTable();
+    DestroyBookmarkMenus();
+    FreeBookmarkTable();
+    return 0;
 }

@@ -1,0 +1,208 @@
+// Benchmark of the Netscape bookmark file reader on generated Chrome-style exports, beside a plain C line scanner.
+// Each measurement runs in a fresh child process so its peak memory is its own.
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "bookmarks/bookmark_table.h"
+#include "bookmarks/netscape_reader.h"
+
+static const char BASE64[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+
+// Deterministic pseudo-random numbers, so every run measures the same files.
+static uint32_t NextRandom(uint32_t &state)
+{
+    state = state * 1664525u + 1013904223u;
+    return state >> 8;
+}
+
+// A Chrome export: a bar folder, then folders of 50 bookmarks (every fifth with a subfolder of 10), every
+// bookmark with ADD_DATE and an inline PNG favicon of 140 to 380 base64 characters (100k: about 43 MB).
+static bool WriteChromeExport(const std::string &path, int bookmarks)
+{
+    FILE *file = std::fopen(path.c_str(), "wb");
+    if (!file)
+        return false;
+    uint32_t state = 12345;
+    std::fputs("<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<!-- This is an automatically generated file.\n"
+               "     It will be read and overwritten.\n     DO NOT EDIT! -->\n"
+               "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=UTF-8\">\n"
+               "<TITLE>Bookmarks</TITLE>\n<H1>Bookmarks</H1>\n<DL><p>\n"
+               "    <DT><H3 ADD_DATE=\"1600000000\" LAST_MODIFIED=\"1700000000\" PERSONAL_TOOLBAR_FOLDER=\"true\">Bookmarks bar</H3>\n"
+               "    <DL><p>\n",
+               file);
+    std::string icon;
+    for (int i = 0; i < bookmarks; i++) {
+        if (i % 50 == 0) {
+            if (i)
+                std::fputs("        </DL><p>\n", file);
+            std::fprintf(file, "        <DT><H3 ADD_DATE=\"%d\" LAST_MODIFIED=\"%d\">Folder %d</H3>\n        <DL><p>\n",
+                         1600000000 + i, 1700000000 + i, i / 50);
+        }
+        bool inSubfolder = i % 250 >= 240;
+        if (i % 250 == 240)
+            std::fprintf(file, "            <DT><H3 ADD_DATE=\"%d\">Subfolder %d</H3>\n            <DL><p>\n", 1600000000 + i, i);
+        icon.assign(140 + NextRandom(state) % 241, 'A');
+        for (char &c : icon)
+            c = BASE64[NextRandom(state) % 64];
+        std::fprintf(file,
+                     "%s<DT><A HREF=\"https://www.example%d.com/path/to/page-%u.html?ref=bookmarks\" ADD_DATE=\"%d\" "
+                     "ICON=\"data:image/png;base64,%s\">Example page %d &amp; more</A>\n",
+                     inSubfolder ? "                " : "            ", i % 997, NextRandom(state), 1600000000 + i,
+                     icon.c_str(), i);
+        if (i % 250 == 249)
+            std::fputs("            </DL><p>\n", file);
+    }
+    std::fputs("        </DL><p>\n    </DL><p>\n</DL><p>\n", file);
+    return std::fclose(file) == 0;
+}
+
+static long MaxRssKilobytes()
+{
+    struct rusage usage;
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// User plus system time of this process: on a machine shared with other work it varies less than the clock.
+static double CpuSeconds()
+{
+    struct rusage usage;
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+// The yardstick: the least a C program does to see every line of the file.
+static long ScanLines(const char *path)
+{
+    FILE *file = std::fopen(path, "r");
+    if (!file)
+        return -1;
+    static char buffer[65536];
+    long lines = 0;
+    while (std::fgets(buffer, sizeof buffer, file))
+        if (std::memchr(buffer, '\n', std::strlen(buffer)))
+            lines++;
+    std::fclose(file);
+    return lines;
+}
+
+// Child: one measurement, printed as "seconds cpu-seconds peak-kilobytes count".
+static int RunChild(const char *what, const char *path)
+{
+    bool again = std::strcmp(what, "again") == 0;
+    if (again) {
+        // A refresh in the running program: the previous table is freed just before the read.
+        ReadNetscapeBookmarks(path);
+        DestroyBookmarkMenus();
+        FreeBookmarkTable();
+    }
+    long before = MaxRssKilobytes();
+    double cpuBefore = CpuSeconds();
+    auto start = std::chrono::steady_clock::now();
+    long count;
+    if (again || std::strcmp(what, "reader") == 0) {
+        ReadNetscapeBookmarks(path);
+        count = bookmarkTable.entryCount;
+    } else {
+        count = ScanLines(path);
+    }
+    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    double cpu = CpuSeconds() - cpuBefore;
+    long peak = MaxRssKilobytes() - before;
+    std::printf("%.6f %.6f %ld %ld\n", seconds, cpu, peak, count);
+    DestroyBookmarkMenus();
+    FreeBookmarkTable();
+    return 0;
+}
+
+struct Measure {
+    double seconds = 1e9;
+    double cpuSeconds = 1e9;
+    long peakKilobytes = 0;
+    long count = 0;
+};
+
+// Best time of a few runs (the file stays in the page cache), largest peak.
+static Measure RunMeasured(const std::string &self, const char *what, const std::string &path, int runs)
+{
+    Measure best;
+    for (int run = 0; run < runs; run++) {
+        std::string command = "'" + self + "' --child " + what + " '" + path + "'";
+        FILE *pipe = popen(command.c_str(), "r");
+        if (!pipe)
+            continue;
+        double seconds = 0, cpu = 0;
+        long peak = 0, count = 0;
+        if (std::fscanf(pipe, "%lf %lf %ld %ld", &seconds, &cpu, &peak, &count) == 4) {
+            if (seconds < best.seconds)
+                best.seconds = seconds;
+            if (cpu < best.cpuSeconds)
+                best.cpuSeconds = cpu;
+            if (peak > best.peakKilobytes)
+                best.peakKilobytes = peak;
+            best.count = count;
+        }
+        pclose(pipe);
+    }
+    return best;
+}
+
+static long FileSize(const std::string &path)
+{
+    FILE *file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return 0;
+    std::fseek(file, 0, SEEK_END);
+    long size = std::ftell(file);
+    std::fclose(file);
+    return size;
+}
+
+int main(int argc, char **argv)
+{
+    if (argc == 4 && std::strcmp(argv[1], "--child") == 0)
+        return RunChild(argv[2], argv[3]);
+    char self[4096];
+    ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
+    if (length <= 0)
+        return 1;
+    self[length] = '\0';
+    char directory[] = "/tmp/tresk_bench_XXXXXX";
+    if (!mkdtemp(directory))
+        return 1;
+
+    std::printf("%-9s %8s | %8s %8s %6s %9s | %9s %8s %6s | %10s %9s | %8s %8s\n", "bookmarks", "file MB", "reader s",
+                "cpu s", "MB/s", "records", "scanner s", "cpu s", "MB/s", "ratio s/cpu", "peak/file", "again s", "cpu s");
+    for (int bookmarks : {1000, 10000, 100000}) {
+        std::string path = std::string(directory) + "/chrome-" + std::to_string(bookmarks) + ".html";
+        if (!WriteChromeExport(path, bookmarks))
+            return 1;
+        double megabytes = FileSize(path) / 1e6;
+        Measure reader = RunMeasured(self, "reader", path, 5);
+        Measure scanner = RunMeasured(self, "scanner", path, 5);
+        Measure again = RunMeasured(self, "again", path, 5);
+        std::printf("%-9d %8.2f | %8.4f %8.4f %6.0f %9ld | %9.4f %8.4f %6.0f | %4.2f/%4.2fx %8.2fx | %8.4f %8.4f\n", bookmarks,
+                    megabytes, reader.seconds, reader.cpuSeconds, megabytes / reader.seconds, reader.count,
+                    scanner.seconds, scanner.cpuSeconds, megabytes / scanner.seconds, reader.seconds / scanner.seconds,
+                    reader.cpuSeconds / scanner.cpuSeconds, reader.peakKilobytes * 1024.0 / (megabytes * 1e6), again.seconds, again.cpuSeconds);
+        if (!std::getenv("TRESK_BENCH_KEEP"))
+            std::remove(path.c_str());
+    }
+    if (!std::getenv("TRESK_BENCH_KEEP"))
+        rmdir(directory);
+    else
+        std::printf("files kept in %s\n", directory);
+    std::printf("reader: ReadNetscapeBookmarks alone (file read, both passes, records); scanner: fgets and memchr\n"
+                "counting lines; best of 5 fresh processes each, wall clock and user+system time; peak = growth of\n"
+                "the child's maximum resident set during the read, over the file size; again: a second read in the\n"
+                "same process after the first table was freed, as a refresh of the running program does.\n");
+    return 0;
+}
