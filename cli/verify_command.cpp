@@ -104,7 +104,6 @@ int ReadOptions(int argc, char **argv, VerifyOptions &options)
 // Every bookmark of a Netscape bookmark file, in file order.
 int ReadBookmarkURLs(const char *path, std::vector<std::string> &urls)
 {
-#if defined(TRESK_CLI_HAS_NETSCAPE_READER)
     if (!ReadNetscapeBookmarks(path)) {
         std::fprintf(stderr, "tresk-cli verify: no bookmarks in %s\n", path);
         return 2;
@@ -112,15 +111,9 @@ int ReadBookmarkURLs(const char *path, std::vector<std::string> &urls)
     for (int i = 0; i < bookmarkTable.entryCount; i++)
         if (IsBookmark(bookmarkTable.entries[i]))
             urls.push_back(bookmarkTable.entries[i].url);
+    DestroyBookmarkMenus();
     FreeBookmarkTable();
     return 0;
-#else
-    // TODO: the Netscape reader (ReadNetscapeBookmarks, bookmarks/netscape_reader.h) is built on another
-    // branch; once it links into tresk-cli, define TRESK_CLI_HAS_NETSCAPE_READER for this file.
-    (void)path;
-    (void)urls;
-    return BadArguments("--bookmarks: not yet supported", "");
-#endif
 }
 
 void ShowProgress(int done, int total, int passed)
