@@ -1,0 +1,228 @@
+// The hooks, first-letter jumps, context-menu targets and submenu placement on real menus under the menu loop.
+#include "settings/settings.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>  // owner_draw.h names HIMAGELIST
+
+#include "bookmarks/bookmark_table.h"
+#include "menu/menu_builder.h"
+#include "menu/menu_interaction.h"
+#include "menu/owner_draw.h"
+#include "app/popup_menus.h"
+#include "app/shell.h"
+#include "tests/tools/interact_standins.h"
+
+namespace {
+
+class MenuInteractionTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        CreateTestShell();
+        settings.menuStyle = MENU_STYLE_FANCY;
+        settings.repositionSubmenus = 0;
+        menuCharResults.clear();
+        itemContextRequests.clear();
+        itemContextEntries.clear();
+        handledCommands.clear();
+        cancelModeCount = 0;
+        highlightedEntry = 0;
+    }
+    void TearDown() override
+    {
+        FreeTestTable();
+        DestroyTestShell();
+    }
+    // Root: Alpha, Beta, Apple, "" (no item), Docs {dog}, separator; ids are positions + 1.
+    void MakeAlphaBetaApple()
+    {
+        ReaderCursor cursor;
+        StartReading(cursor, SOURCE_NETSCAPE);
+        for (auto row : {std::pair{"Alpha", "http://alpha/"}, {"Beta", "http://beta/"}, {"Apple", "http://apple/"},
+                         {"", "http://nameless/"}, {"Docs", OPEN_FOLDER}, {"dog", "http://dog/"},
+                         {CLOSE_FOLDER, CLOSE_FOLDER}, {SEPARATOR, SEPARATOR}, {CLOSE_FOLDER, CLOSE_FOLDER}})
+            AppendRecord(cursor, row.first, row.second);
+        BuildTestMenus();
+    }
+    // Tracks the bookmark menu as PopupBookmarkMenu does, while another thread types into it.
+    int TrackBookmarkMenu(std::vector<MenuKey> keys, int x = 100, int y = 100)
+    {
+        std::thread driver = DriveMenu(std::move(keys));
+        SetForegroundWindow(mainWindow);
+        bookmarkMenuOpen = true;
+        int result = TrackPopupMenuEx(static_cast<HMENU>(bookmarkTable.rootMenu), TPM_RETURNCMD, x, y, mainWindow, nullptr);
+        bookmarkMenuOpen = false;
+        highlightedEntry = 0;
+        driver.join();
+        return result;
+    }
+    int TrackCommandMenu(HMENU menu, std::vector<MenuKey> keys)
+    {
+        std::thread driver = DriveMenu(std::move(keys));
+        SetForegroundWindow(mainWindow);
+        int result = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, 200, 200, 0, mainWindow, nullptr);
+        driver.join();
+        return result;
+    }
+};
+
+MenuKey Char(char c) { return {WM_CHAR, static_cast<WPARAM>(c)}; }
+MenuKey Key(WPARAM vk) { return {WM_KEYDOWN, vk}; }
+
+TEST_F(MenuInteractionTest, RepeatedLetterCyclesAndUniqueLetterRuns)
+{
+    MakeAlphaBetaApple();
+    // Wine's menu loop acts on MNC_EXECUTE but not on MNC_SELECT, so the test moves the highlight where
+    // Windows would have put it with the arrow keys, and checks what the menu was told each time.
+    int result = TrackBookmarkMenu({Key(VK_DOWN), Char('a'),           // Alpha highlighted: a selects Apple
+                                    Key(VK_DOWN), Key(VK_DOWN), Char('a'),  // Apple highlighted: a wraps to Alpha
+                                    Key(VK_UP), Key(VK_UP), Char('A'),      // Alpha again: A selects Apple
+                                    Char('b')});                         // unique: Beta runs at once
+    std::vector<LRESULT> expected = {MAKELRESULT(2, MNC_SELECT), MAKELRESULT(0, MNC_SELECT),
+                                     MAKELRESULT(2, MNC_SELECT), MAKELRESULT(1, MNC_EXECUTE)};
+    EXPECT_EQ(menuCharResults, expected);
+    EXPECT_EQ(result, CommandIdForEntry(1));
+}
+
+TEST_F(MenuInteractionTest, FirstEntryIsReachableByItsLetter)
+{
+    ReaderCursor cursor;
+    StartReading(cursor, SOURCE_NETSCAPE);
+    AppendRecord(cursor, "Zulu", "http://zulu/");
+    AppendRecord(cursor, "Yankee", "http://yankee/");
+    BuildTestMenus();
+    int result = TrackBookmarkMenu({Char('z')});
+    EXPECT_EQ(result, 1);  // command id 1, which a cancelled menu's 0 cannot be mistaken for
+    EXPECT_EQ(EntryForCommandId(result), 0);
+}
+
+TEST_F(MenuInteractionTest, UnknownLetterIsIgnoredAndFolderLetterOpensIt)
+{
+    MakeAlphaBetaApple();
+    int result = TrackBookmarkMenu({Char('z'), Char('d'), Char('d'), Key(VK_ESCAPE), Key(VK_ESCAPE)});
+    ASSERT_EQ(menuCharResults.size(), 3u);
+    EXPECT_EQ(menuCharResults[0], 0);                             // z: nothing starts with it
+    EXPECT_EQ(menuCharResults[1], MAKELRESULT(3, MNC_EXECUTE));   // d in the root: the Docs folder
+    EXPECT_EQ(menuCharResults[2], MAKELRESULT(0, MNC_EXECUTE));   // d inside Docs: dog
+    EXPECT_EQ(result, CommandIdForEntry(5));
+}
+
+TEST_F(MenuInteractionTest, TrayMenuLettersAndGrayedItem)
+{
+    EXPECT_EQ(TrackCommandMenu(trayMenu, {Char('x')}), 4005);
+    EXPECT_EQ(menuCharResults.back(), MAKELRESULT(9, MNC_EXECUTE));
+
+    EnableMenuItem(trayMenu, 4005, MF_BYCOMMAND | MF_GRAYED);
+    menuCharResults.clear();
+    EXPECT_EQ(TrackCommandMenu(trayMenu, {Char('x'), Key(VK_ESCAPE)}), 0);
+    ASSERT_EQ(menuCharResults.size(), 1u);
+    EXPECT_EQ(menuCharResults[0], 0);
+    EnableMenuItem(trayMenu, 4005, MF_BYCOMMAND | MF_ENABLED);
+}
+
+TEST_F(MenuInteractionTest, CommandMenuLetterTable)
+{
+    struct Case {
+        HMENU *menu;
+        char letter;
+        LRESULT expected;
+    } cases[] = {
+        {&trayMenu, 's', MAKELRESULT(0, MNC_EXECUTE)},       {&trayMenu, 'V', MAKELRESULT(1, MNC_EXECUTE)},
+        {&trayMenu, 'q', MAKELRESULT(4, MNC_EXECUTE)},       {&trayMenu, 'o', MAKELRESULT(5, MNC_EXECUTE)},
+        {&trayMenu, 'a', MAKELRESULT(7, MNC_EXECUTE)},       {&trayMenu, 'X', MAKELRESULT(9, MNC_EXECUTE)},
+        {&trayMenu, 'e', 0},                                 {&itemContextMenu, 'b', MAKELRESULT(0, MNC_EXECUTE)},
+        {&itemContextMenu, 'p', MAKELRESULT(1, MNC_EXECUTE)}, {&itemContextMenu, 'n', MAKELRESULT(3, MNC_EXECUTE)},
+        {&itemContextMenu, 'L', MAKELRESULT(4, MNC_EXECUTE)}, {&itemContextMenu, 'h', MAKELRESULT(5, MNC_EXECUTE)},
+        {&itemContextMenu, 'r', MAKELRESULT(7, MNC_EXECUTE)}, {&shortContextMenu, 'r', 0},
+        {&shortContextMenu, 'h', MAKELRESULT(5, MNC_EXECUTE)},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(OnCommandMenuChar(MAKEWPARAM(c.letter, MF_POPUP), reinterpret_cast<LPARAM>(*c.menu)), c.expected)
+            << c.letter;
+}
+
+TEST_F(MenuInteractionTest, KeyboardHookAsksOnEveryOtherContextKeyRelease)
+{
+    const LPARAM release = static_cast<LPARAM>(static_cast<DWORD>(KF_MENUMODE | KF_UP) << 16);
+    const LPARAM press = static_cast<LPARAM>(static_cast<DWORD>(KF_MENUMODE) << 16);
+    const LPARAM outsideMenu = static_cast<LPARAM>(static_cast<DWORD>(KF_UP) << 16);
+    // Calls that must not count: a press, a release outside menu mode, another key, a negative code.
+    KeyboardHookProc(HC_ACTION, VK_APPS, press);
+    KeyboardHookProc(HC_ACTION, VK_APPS, outsideMenu);
+    KeyboardHookProc(HC_ACTION, VK_RETURN, release);
+    KeyboardHookProc(-1, VK_APPS, release);
+    EXPECT_TRUE(itemContextRequests.empty());
+
+    bool toggle = contextKeyToggle;  // never reset, so an earlier test may have left it either way
+    int asked = 0;
+    for (int i = 0; i < 4; i++) {
+        size_t before = itemContextRequests.size();
+        KeyboardHookProc(HC_ACTION, VK_APPS, release);
+        bool sent = itemContextRequests.size() > before;
+        EXPECT_EQ(sent, !toggle) << "release " << i;
+        if (sent) {
+            EXPECT_EQ(itemContextRequests.back(), 0);
+            asked++;
+        }
+        toggle = !toggle;
+        EXPECT_EQ(contextKeyToggle, toggle);
+    }
+    EXPECT_EQ(asked, 2);
+    contextFromKeyboard = false;
+}
+
+TEST_F(MenuInteractionTest, MouseHookSendsTheRightButtonReleasePoint)
+{
+    MOUSEHOOKSTRUCT record = {};
+    record.pt = {300, 200};
+    MouseHookProc(HC_ACTION, WM_RBUTTONDOWN, reinterpret_cast<LPARAM>(&record));
+    MouseHookProc(-1, WM_RBUTTONUP, reinterpret_cast<LPARAM>(&record));
+    EXPECT_TRUE(itemContextRequests.empty());
+    MouseHookProc(HC_ACTION, WM_RBUTTONUP, reinterpret_cast<LPARAM>(&record));
+    ASSERT_EQ(itemContextRequests.size(), 1u);
+    EXPECT_EQ(itemContextRequests[0], MAKELPARAM(300, 200));
+
+    // A point on a monitor left of the primary one survives the trip through the message's words.
+    SetContextMenuTarget(MAKELPARAM(-40, 25));
+    EXPECT_EQ(targetX, -40);
+    EXPECT_EQ(targetY, 25);
+}
+
+TEST_F(MenuInteractionTest, FindHighlightedEntrySkipsFoldersAndNamelessRecords)
+{
+    MakeAlphaBetaApple();
+    EXPECT_EQ(FindHighlightedEntry(), -1);  // nothing highlighted while no menu is open
+    std::vector<int> found;
+    static std::vector<int> *sink;
+    sink = &found;
+    // The probe runs on the menu loop's thread: posted to the main window, dispatched by the menu loop.
+    auto probeProc = [](HWND, UINT, UINT_PTR id, DWORD) {
+        KillTimer(mainWindow, id);
+        sink->push_back(FindHighlightedEntry());
+    };
+    std::thread prober([&] {
+        HWND menu = WaitForWindow("#32768", nullptr);
+        if (!menu)
+            return;
+        Sleep(150);
+        for (int step = 0; step < 5; step++) {
+            PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+            Sleep(150);
+            SetTimer(mainWindow, 100 + step, 0, probeProc);
+            Sleep(150);
+        }
+        PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+    });
+    SetForegroundWindow(mainWindow);
+    bookmarkMenuOpen = true;
+    TrackPopupMenuEx(static_cast<HMENU>(bookmarkTable.rootMenu), TPM_RETURNCMD, 100, 100, mainWindow, nullptr);
+    bookmarkMenuOpen = false;
+    prober.join();
+    // Down steps: Alpha, Beta, Apple, Docs (a folder: none), then round to Alpha past the separator.
+    std::vector<int> expected = {0, 1, 2, -1, 0};
+    EXPECT_EQ(found, expected);
+}
+
+}  // namespace
