@@ -13,6 +13,7 @@
 #include "app/popup_menus.h"
 #include "app/shell.h"
 #include "tests/tools/interact_standins.h"
+#include "tools/context_menu.h"
 
 namespace {
 
@@ -190,39 +191,116 @@ TEST_F(MenuInteractionTest, MouseHookSendsTheRightButtonReleasePoint)
     EXPECT_EQ(targetY, 25);
 }
 
+std::vector<int> probed;
+
 TEST_F(MenuInteractionTest, FindHighlightedEntrySkipsFoldersAndNamelessRecords)
 {
     MakeAlphaBetaApple();
     EXPECT_EQ(FindHighlightedEntry(), -1);  // nothing highlighted while no menu is open
-    std::vector<int> found;
-    static std::vector<int> *sink;
-    sink = &found;
-    // The probe runs on the menu loop's thread: posted to the main window, dispatched by the menu loop.
-    auto probeProc = [](HWND, UINT, UINT_PTR id, DWORD) {
-        KillTimer(mainWindow, id);
-        sink->push_back(FindHighlightedEntry());
-    };
-    std::thread prober([&] {
-        HWND menu = WaitForWindow("#32768", nullptr);
-        if (!menu)
-            return;
-        Sleep(150);
-        for (int step = 0; step < 5; step++) {
-            PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
-            Sleep(150);
-            SetTimer(mainWindow, 100 + step, 0, probeProc);
-            Sleep(150);
-        }
-        PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
-    });
-    SetForegroundWindow(mainWindow);
-    bookmarkMenuOpen = true;
-    TrackPopupMenuEx(static_cast<HMENU>(bookmarkTable.rootMenu), TPM_RETURNCMD, 100, 100, mainWindow, nullptr);
-    bookmarkMenuOpen = false;
-    prober.join();
+    probed.clear();
+    testProbe = [](WPARAM) { probed.push_back(FindHighlightedEntry()); };
+    std::vector<MenuKey> keys;
+    for (int step = 0; step < 5; step++) {
+        keys.push_back(Key(VK_DOWN));
+        keys.push_back({MSG_TEST_PROBE, 0});
+    }
+    keys.push_back(Key(VK_ESCAPE));
+    TrackBookmarkMenu(keys);
+    testProbe = nullptr;
     // Down steps: Alpha, Beta, Apple, Docs (a folder: none), then round to Alpha past the separator.
     std::vector<int> expected = {0, 1, 2, -1, 0};
-    EXPECT_EQ(found, expected);
+    EXPECT_EQ(probed, expected);
+}
+
+// The context menu over the open bookmark menu: where it opens and what it acts on. (Wine ends the outer
+// menu when a TPM_RECURSE menu closes, even on Escape, so whether the bookmark menu stays open afterwards
+// cannot be checked here.)
+struct NestedMenuSeen {
+    size_t menusOpen = 0;  // while the context menu is up
+    RECT contextMenu = {};
+};
+
+std::thread WatchNestedMenu(NestedMenuSeen &seen, char command)
+{
+    return std::thread([&seen, command] {
+        for (int waited = 0; waited < 4000 && VisibleMenuWindows().size() < 2; waited += 20)
+            Sleep(20);
+        Sleep(150);
+        std::vector<HWND> open = VisibleMenuWindows();
+        seen.menusOpen = open.size();
+        if (open.size() >= 2) {
+            GetWindowRect(open.front(), &seen.contextMenu);
+            PostMessageA(open.front(), WM_CHAR, command, 0);
+            Sleep(400);
+        }
+        for (HWND menu : VisibleMenuWindows())
+            PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+    });
+}
+
+TEST_F(MenuInteractionTest, RightClickOnABookmarkOpensItsMenuAtThePointer)
+{
+    MakeAlphaBetaApple();
+    CopyTextToClipboard("before");
+    NestedMenuSeen seen;
+    std::thread watcher = WatchNestedMenu(seen, 'l');
+    testProbe = [](WPARAM) {
+        MOUSEHOOKSTRUCT record = {};
+        record.pt = {300, 250};
+        MouseHookProc(HC_ACTION, WM_RBUTTONUP, reinterpret_cast<LPARAM>(&record));
+    };
+    int result = TrackBookmarkMenu({Key(VK_DOWN), Key(VK_DOWN), {MSG_TEST_PROBE, 0}});
+    watcher.join();
+    testProbe = nullptr;
+    EXPECT_EQ(result, 0);
+    ASSERT_EQ(itemContextEntries.size(), 1u);
+    EXPECT_EQ(itemContextEntries[0], 1);  // Beta
+    EXPECT_EQ(seen.menusOpen, 2u);
+    EXPECT_EQ(seen.contextMenu.left, 300);
+    EXPECT_EQ(seen.contextMenu.top, 250);
+    EXPECT_EQ(ReadClipboardText(), "http://beta/");
+}
+
+TEST_F(MenuInteractionTest, RightClickOnAFolderDoesNothing)
+{
+    MakeAlphaBetaApple();
+    testProbe = [](WPARAM) {
+        MOUSEHOOKSTRUCT record = {};
+        record.pt = {300, 250};
+        MouseHookProc(HC_ACTION, WM_RBUTTONUP, reinterpret_cast<LPARAM>(&record));
+    };
+    TrackBookmarkMenu({Key(VK_DOWN), Key(VK_DOWN), Key(VK_DOWN), Key(VK_DOWN), {MSG_TEST_PROBE, 0}, Key(VK_ESCAPE),
+                       Key(VK_ESCAPE)});
+    testProbe = nullptr;
+    ASSERT_EQ(itemContextEntries.size(), 1u);
+    EXPECT_EQ(itemContextEntries[0], -1);
+}
+
+TEST_F(MenuInteractionTest, ContextKeyOpensTheMenuAtTheItemPastTheSideBar)
+{
+    settings.menuStyle = MENU_STYLE_VERY_FANCY;
+    MakeAlphaBetaApple();
+    CopyTextToClipboard("before");
+    NestedMenuSeen seen;
+    std::thread watcher = WatchNestedMenu(seen, 'n');
+    static RECT apple;
+    testProbe = [](WPARAM) {
+        GetMenuItemRect(FindWindowA("#32768", nullptr), static_cast<HMENU>(bookmarkTable.rootMenu), 2, &apple);
+        const LPARAM release = static_cast<LPARAM>(static_cast<DWORD>(KF_MENUMODE | KF_UP) << 16);
+        if (contextKeyToggle)
+            KeyboardHookProc(HC_ACTION, VK_APPS, release);  // the second release of a pair asks for nothing
+        KeyboardHookProc(HC_ACTION, VK_APPS, release);
+    };
+    TrackBookmarkMenu({Key(VK_DOWN), Key(VK_DOWN), Key(VK_DOWN), {MSG_TEST_PROBE, 0}});
+    watcher.join();
+    testProbe = nullptr;
+    ASSERT_EQ(itemContextEntries.size(), 1u);
+    EXPECT_EQ(itemContextEntries[0], 2);  // Apple
+    EXPECT_FALSE(contextFromKeyboard);
+    EXPECT_EQ(seen.menusOpen, 2u);
+    EXPECT_EQ(seen.contextMenu.left, apple.left + 24);  // right of the side bar of the root's first column
+    EXPECT_EQ(seen.contextMenu.top, apple.top);
+    EXPECT_EQ(ReadClipboardText(), "Apple");
 }
 
 }  // namespace

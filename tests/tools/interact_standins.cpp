@@ -35,6 +35,7 @@ void LaunchURL(const char *url) { launchedURLs.push_back(url); }
 int highlightedEntry;
 DRAWITEMSTRUCT selectedItemRecord;
 
+void (*testProbe)(WPARAM);
 std::vector<LRESULT> menuCharResults;
 int cancelModeCount;
 std::vector<LPARAM> itemContextRequests;
@@ -128,6 +129,10 @@ static LRESULT CALLBACK TestShellProc(HWND window, UINT message, WPARAM wParam, 
         break;
     case MSG_ITEM_CONTEXT:
         OnItemContext(lParam);
+        return 0;
+    case MSG_TEST_PROBE:
+        if (testProbe)
+            testProbe(wParam);
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
@@ -240,7 +245,8 @@ std::thread DriveMenu(std::vector<MenuKey> keys, int pauseMs)
             std::vector<HWND> open = VisibleMenuWindows();
             if (open.empty())
                 break;
-            PostMessageA(open.front(), key.message, key.wParam, 0);
+            HWND target = key.message == MSG_TEST_PROBE ? mainWindow : open.front();
+            PostMessageA(target, key.message, key.wParam, 0);
             Sleep(pauseMs);
         }
     });

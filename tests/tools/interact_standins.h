@@ -14,6 +14,10 @@ extern int cancelModeCount;                    // WM_CANCELMODE sent to the main
 extern std::vector<LPARAM> itemContextRequests;  // lParam of every MSG_ITEM_CONTEXT
 extern std::vector<int> itemContextEntries;      // contextEntry found for each of them
 
+// Posted to the main window from a driving thread: runs testProbe(wParam) on the menu loop's thread.
+const UINT MSG_TEST_PROBE = WM_APP + 5;
+extern void (*testProbe)(WPARAM);
+
 // appInstance, a hidden mainWindow, the tray and context menus from the test's string table (owner-drawn
 // like the program's).
 void CreateTestShell();
@@ -23,7 +27,7 @@ void BuildTestMenus();
 void FreeTestTable();
 
 struct MenuKey {
-    UINT message;   // WM_KEYDOWN or WM_CHAR
+    UINT message;   // WM_KEYDOWN or WM_CHAR to the menu, or MSG_TEST_PROBE to the main window
     WPARAM wParam;
 };
 // On another thread: waits until a popup menu is shown, then posts the keys to it one by one.
