@@ -303,4 +303,85 @@ TEST_F(MenuInteractionTest, ContextKeyOpensTheMenuAtTheItemPastTheSideBar)
     EXPECT_EQ(ReadClipboardText(), "Apple");
 }
 
+// What the opened submenu looked like, read on the menu loop's thread once it has been placed.
+struct SubmenuSeen {
+    size_t menusOpen = 0;
+    RECT root = {}, submenu = {}, folderItem = {};
+    bool screenUnlocked = false;
+};
+SubmenuSeen submenuSeen;
+
+void ReadSubmenuPlacement(WPARAM)
+{
+    std::vector<HWND> open = VisibleMenuWindows();
+    submenuSeen.menusOpen = open.size();
+    if (open.size() < 2)
+        return;
+    GetWindowRect(open[0], &submenuSeen.submenu);
+    GetWindowRect(open[1], &submenuSeen.root);
+    GetMenuItemRect(open[1], static_cast<HMENU>(bookmarkTable.rootMenu), 1, &submenuSeen.folderItem);
+    // Drawing must have been unlocked by the placement: only then can another lock be taken.
+    submenuSeen.screenUnlocked = LockWindowUpdate(GetDesktopWindow());
+    LockWindowUpdate(nullptr);
+}
+
+class SubmenuPlacementTest : public MenuInteractionTest {
+protected:
+    void MakeWideRootWithFolder(const char *innerName)
+    {
+        ReaderCursor cursor;
+        StartReading(cursor, SOURCE_NETSCAPE);
+        AppendRecord(cursor, "A long bookmark name that makes the whole column wide", "http://long/");
+        AppendRecord(cursor, "Docs", OPEN_FOLDER);
+        AppendRecord(cursor, innerName, "http://inner/");
+        AppendRecord(cursor, CLOSE_FOLDER, CLOSE_FOLDER);
+        BuildTestMenus();
+    }
+    SubmenuSeen OpenDocs(int x)
+    {
+        submenuSeen = SubmenuSeen();
+        testProbe = ReadSubmenuPlacement;
+        TrackBookmarkMenu({Key(VK_DOWN), Key(VK_DOWN), Key(VK_RIGHT), {MSG_TEST_PROBE, 0}, Key(VK_ESCAPE),
+                           Key(VK_ESCAPE)}, x, 100);
+        testProbe = nullptr;
+        return submenuSeen;
+    }
+};
+
+TEST_F(SubmenuPlacementTest, OpensJustRightOfTheFolderNameAtTheSystemsHeight)
+{
+    MakeWideRootWithFolder("dog");
+    SubmenuSeen natural = OpenDocs(100);
+    settings.repositionSubmenus = 1;
+    SubmenuSeen placed = OpenDocs(100);
+
+    ASSERT_EQ(natural.menusOpen, 2u);
+    ASSERT_EQ(placed.menusOpen, 2u);
+    EXPECT_GE(natural.submenu.left, natural.root.right - 8);  // the system's place: beside the whole column
+    EXPECT_EQ(placed.submenu.left, targetX);
+    EXPECT_EQ(placed.submenu.top, natural.submenu.top);
+    EXPECT_EQ(placed.submenu.right - placed.submenu.left, natural.submenu.right - natural.submenu.left);
+    // Past the icon cell, the gap and the icon, and a four-letter name, well inside the wide column.
+    int nameStart = placed.folderItem.left + (placed.folderItem.bottom - placed.folderItem.top) + 5 + 16;
+    EXPECT_GT(targetX, nameStart);
+    EXPECT_LT(targetX, nameStart + 60);
+    EXPECT_TRUE(placed.screenUnlocked);
+}
+
+TEST_F(SubmenuPlacementTest, PushedLeftToFitTheWorkArea)
+{
+    MakeWideRootWithFolder("An equally long bookmark name inside the folder, also wide");
+    RECT work;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    settings.repositionSubmenus = 1;
+    SubmenuSeen first = OpenDocs(100);
+    ASSERT_EQ(first.menusOpen, 2u);
+    int rootWidth = first.root.right - first.root.left;
+    SubmenuSeen placed = OpenDocs(work.right - rootWidth - 4);
+    ASSERT_EQ(placed.menusOpen, 2u);
+    ASSERT_GT(targetX + (placed.submenu.right - placed.submenu.left), work.right);  // would not fit
+    EXPECT_EQ(placed.submenu.right, work.right);
+    EXPECT_TRUE(placed.screenUnlocked);
+}
+
 }  // namespace
