@@ -12,6 +12,11 @@ const uintptr_t SIDE_BAR_COLUMN_FLAG = 0x10000;
 // turn ids back into positions with it, so there is one place to change the rule.
 const int ENTRY_COMMAND_BASE = 1;
 
+// A menu that closes without a choice returns 0, so the first entry must stay reachable: every bookmark
+// item's command id is its table position + 1.
+inline int CommandIdForEntry(int position) { return position + 1; }
+inline int EntryForCommandId(int id) { return id - 1; }
+
 void BuildBookmarkMenus();
 // How many menu items fit into the height of the screen.
 int ComputeMaxItemsPerColumn();

@@ -1,0 +1,30 @@
+// The clipboard texts of the copy commands, byte for byte.
+#include <gtest/gtest.h>
+
+#include "bookmarks/bookmark_table.h"
+#include "tools/clipboard_text.h"
+
+namespace {
+
+TEST(ClipboardTextFor, NameLocationAndAnchorUnescaped)
+{
+    char name[] = "Say \"hi\" <b>&amp;";
+    char url[] = "http://x/?a=\"1\"&b=<2>";
+    BookmarkEntry entry = {};
+    entry.name = name;
+    entry.url = url;
+    struct Case {
+        int command;
+        const char *expected;
+    } cases[] = {
+        {COMMAND_COPY_NAME, "Say \"hi\" <b>&amp;"},
+        {COMMAND_COPY_LOCATION, "http://x/?a=\"1\"&b=<2>"},
+        {COMMAND_COPY_HTML, "<A HREF=\"http://x/?a=\"1\"&b=<2>\">Say \"hi\" <b>&amp;</A>"},
+        {COMMAND_BROWSE_TO, ""},
+        {0, ""},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(ClipboardTextFor(c.command, entry), c.expected) << c.command;
+}
+
+}  // namespace

@@ -1,0 +1,98 @@
+// The bookmark context menu of the open bookmark menu, the context menu of the result lists, and the
+// clipboard copies they offer.
+#include "tools/context_menu.h"
+
+#include <commctrl.h>
+
+#include <cstring>
+#include <string>
+
+#include "app/popup_menus.h"
+#include "app/shell.h"
+#include "bookmarks/bookmark_table.h"
+#include "menu/menu_interaction.h"
+#include "tools/clipboard_text.h"
+#include "tools/properties_dialog.h"
+
+bool CopyTextToClipboard(const char *text)
+{
+    if (!OpenClipboard(mainWindow))
+        return false;
+    size_t size = std::strlen(text) + 1;
+    // SetClipboardData wants a moveable block; it belongs to the clipboard once handed over.
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_SHARE, size);
+    char *copy = block ? static_cast<char *>(GlobalLock(block)) : nullptr;
+    if (!copy) {
+        if (block)
+            GlobalFree(block);
+        CloseClipboard();
+        return false;
+    }
+    std::memcpy(copy, text, size);
+    GlobalUnlock(block);
+    EmptyClipboard();
+    bool handedOver = SetClipboardData(CF_TEXT, block) != nullptr;
+    if (!handedOver)
+        GlobalFree(block);
+    CloseClipboard();
+    return handedOver;
+}
+
+// The commands both context menus share; the bookmark menu's own ones are run by the caller.
+static void RunBookmarkCommand(int command, int position, bool cancelBookmarkMenu)
+{
+    if (position < 0 || position >= bookmarkTable.entryCount)
+        return;  // a position kept from a table that a refresh has replaced
+    const BookmarkEntry &entry = bookmarkTable.entries[position];
+    switch (command) {
+    case COMMAND_BROWSE_TO:
+        if (cancelBookmarkMenu)
+            SendMessageA(mainWindow, WM_CANCELMODE, 0, 0);  // the bookmark menu closes before the browser opens
+        LaunchURL(entry.url);
+        break;
+    case COMMAND_PROPERTIES:
+        OpenPropertiesDialog(position);
+        break;
+    case COMMAND_COPY_NAME:
+    case COMMAND_COPY_LOCATION:
+    case COMMAND_COPY_HTML:
+        CopyTextToClipboard(ClipboardTextFor(command, entry).c_str());
+        break;
+    }
+}
+
+void BookmarkContextMenu(int position)
+{
+    LockWindowUpdate(nullptr);
+    SetForegroundWindow(mainWindow);
+    UINT flags = TPM_RETURNCMD | TPM_RIGHTBUTTON;
+    // Windows 98 and later can track this menu over the still open bookmark menu.
+    if (nestedMenusSupported)
+        flags |= TPM_RECURSE;
+    contextMenuOpen = true;
+    int command = TrackPopupMenu(itemContextMenu, flags, targetX, targetY, 0, mainWindow, nullptr);
+    contextMenuOpen = false;
+    PostMessageA(mainWindow, WM_NULL, 0, 0);
+    if (command == COMMAND_REFRESH || command == COMMAND_ABOUT)
+        HandleCommand(command);  // Refresh closes the bookmark menu first on systems that nest menus
+    else
+        RunBookmarkCommand(command, position, nestedMenusSupported);
+    modalOpen = FALSE;
+}
+
+void ListContextMenu(HWND, HWND list)
+{
+    POINT cursor;
+    GetCursorPos(&cursor);
+    int command = TrackPopupMenu(shortContextMenu, TPM_RETURNCMD | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0,
+                                 mainWindow, nullptr);
+    LVITEMA row = {};
+    row.mask = LVIF_PARAM;
+    row.iItem = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    row.iSubItem = 0;
+    if (!SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&row))) {
+        MessageBeep(0);  // no row is selected
+        return;
+    }
+    RunBookmarkCommand(command, static_cast<int>(row.lParam), false);
+}
