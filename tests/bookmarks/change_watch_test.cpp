@@ -33,6 +33,28 @@ void WriteText(const std::string &path, const std::string &content)
     std::fclose(file);
 }
 
+const char TRESK_KEY[] = "Software\\Olvane\\Tresk";
+
+void DeleteIgnoreWatchError()
+{
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, TRESK_KEY, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+        RegDeleteValueA(key, "Ignore Watch Error");
+        RegCloseKey(key);
+    }
+}
+
+DWORD ReadIgnoreWatchError()
+{
+    HKEY key;
+    DWORD value = 0, size = sizeof value;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, TRESK_KEY, 0, KEY_READ, &key) == ERROR_SUCCESS) {
+        RegQueryValueExA(key, "Ignore Watch Error", nullptr, nullptr, reinterpret_cast<BYTE *>(&value), &size);
+        RegCloseKey(key);
+    }
+    return value;
+}
+
 class ChangeWatchTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -218,6 +240,47 @@ TEST_F(ChangeWatchTest, StopWhileAFailureMessageIsShownLeavesNoSecondThread)
     EXPECT_EQ(CountProcessThreads(), baseThreads + 1 + 1) << "the answerer's thread and one watch thread";
     WriteText(bookmarkFile, "<DT><A HREF=\"http://e/\">eeeee</A>\n");
     EXPECT_EQ(CountPostedMessages(mainWindow, MSG_SOURCES_CHANGED, 1200), 1);
+}
+
+// A Favorites folder that cannot be watched on a volume whose name occurs in its path (an empty name
+// always does): the long message, and "No" silences it for good through "Ignore Watch Error".
+TEST_F(ChangeWatchTest, LongFavoritesMessageAnsweredNoIsNotShownAgain)
+{
+    char volumeName[256] = "";
+    GetVolumeInformationA("C:\\", volumeName, sizeof volumeName, nullptr, nullptr, nullptr, nullptr, 0);
+    if (volumeName[0] != '\0')
+        GTEST_SKIP() << "drive C: of this prefix has a name: " << volumeName;
+    DeleteIgnoreWatchError();
+    settings.useFavorites = 1;
+    std::snprintf(settings.favoritesPath, MAX_PATH, "C:\\tresk-missing-favorites\\");
+    const std::string expected =
+        "Tresk was unable to establish a watch on the Internet Explorer favorites directory.  Automatic refreshing of "
+        "the bookmark menu has been disabled.\n\nThe reason for this appears to be a bug in the implementation in the "
+        "FindFirstChangeNotification() function on Windows 95 and 98.  This function may fail when called against a "
+        "directory that has the same name as the hard drive that it resides on.  In this case, both the folder and the "
+        "hard drive are named \"\".\n\nDo you want to see this message in the future?";
+    struct Step {
+        const char *label;
+        int answer;
+        bool shown;
+        DWORD ignoreValue;  // 0 = absent
+    } steps[] = {
+        {"first start, answered Yes", IDYES, true, 0},
+        {"shown again, answered No", IDNO, true, 1},
+        {"silenced", IDNO, false, 1},
+    };
+    for (const Step &step : steps) {
+        MessageBoxAnswerer answerer("Tresk Error ", step.answer);
+        StartChangeWatch();
+        EXPECT_EQ(PumpUntil([&] { return answerer.Answered(); }, 1500), step.shown) << step.label;
+        PumpUntil([] { return false; }, 200);
+        StopChangeWatch();
+        if (step.shown) {
+            EXPECT_EQ(answerer.text, expected) << step.label;
+        }
+        EXPECT_EQ(ReadIgnoreWatchError(), step.ignoreValue) << step.label;
+    }
+    DeleteIgnoreWatchError();
 }
 
 }  // namespace
