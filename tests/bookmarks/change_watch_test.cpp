@@ -133,6 +133,33 @@ TEST_F(ChangeWatchTest, HotlistChangeWaitsUntilTheWriterClosesIt)
     EXPECT_EQ(CountPostedMessages(mainWindow, MSG_SOURCES_CHANGED, 1200), 1);
 }
 
+TEST_F(ChangeWatchTest, HotlistRetryGivesUpWhenStoppedOrWhenTheFileIsGone)
+{
+    settings.useOperaHotlist = 1;
+    StartAndSettle();
+    // Held open by a writer, the hotlist cannot be read: the thread keeps trying until asked to stop.
+    HANDLE writer = CreateFileA(hotlistFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(writer, "changed", 7, &written, nullptr);
+    PumpUntil([] { return false; }, 500);
+    RequestWatchStop();
+    EXPECT_TRUE(PumpUntil([&] { return CountProcessThreads() == baseThreads; }, 1000)) << "still retrying after a stop";
+    CloseHandle(writer);
+    EXPECT_EQ(CountPostedMessages(mainWindow, MSG_SOURCES_CHANGED, 300), 0);
+
+    // A deleted hotlist is given up at once: nothing to report, and a stop is as prompt as ever.
+    StartAndSettle();
+    DeleteFileA(hotlistFile.c_str());
+    WriteText(directory + "\\opera\\opera6.ini", "[User Prefs]\n");
+    EXPECT_EQ(CountPostedMessages(mainWindow, MSG_SOURCES_CHANGED, 800), 0);
+    DWORD start = GetTickCount();
+    StopChangeWatch();
+    EXPECT_LT(GetTickCount() - start, 1000u);
+    EXPECT_EQ(CountProcessThreads(), baseThreads);
+}
+
 TEST_F(ChangeWatchTest, NewShortcutBelowFavoritesReportsAChange)
 {
     settings.useFavorites = 1;
