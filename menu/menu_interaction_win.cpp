@@ -1,5 +1,4 @@
 // The hooks, first-letter jumps and submenu placement of the open bookmark menu.
-// settings.h first: its SORT_DEFAULT would otherwise meet the <windows.h> macro of that name.
 #include "settings/settings.h"
 #include "menu/menu_interaction.h"
 

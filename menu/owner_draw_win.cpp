@@ -59,14 +59,14 @@ static int32_t ItemData32(ULONG_PTR itemData) { return static_cast<int32_t>(stat
 bool IsSourceHeader(ULONG_PTR itemData)
 {
     int32_t value = ItemData32(itemData);
-    return value == HEADER_NETSCAPE || value == HEADER_FAVORITES || value == HEADER_OPERA;
+    return value == SOURCE_HEADER_NETSCAPE || value == SOURCE_HEADER_FAVORITES || value == SOURCE_HEADER_OPERA;
 }
 
 static const char *HeaderText(ULONG_PTR itemData)
 {
     switch (ItemData32(itemData)) {
-    case HEADER_NETSCAPE: return "Netscape";
-    case HEADER_FAVORITES: return "Internet Explorer";
+    case SOURCE_HEADER_NETSCAPE: return "Netscape";
+    case SOURCE_HEADER_FAVORITES: return "Internet Explorer";
     default: return "Opera";
     }
 }
@@ -74,7 +74,7 @@ static const char *HeaderText(ULONG_PTR itemData)
 // The record an item id names, or null for an id outside the table (a menu left over from a refresh).
 static const BookmarkEntry *EntryOfItem(UINT itemId, int *position)
 {
-    *position = static_cast<int>(itemId) - ENTRY_COMMAND_BASE;
+    *position = EntryForCommandId(static_cast<int>(itemId));
     if (*position < 0 || *position >= bookmarkTable.entryCount || !bookmarkTable.entries)
         return nullptr;
     return &bookmarkTable.entries[*position];

@@ -132,9 +132,9 @@ protected:
         menuColorCache = GetSysColor(COLOR_MENU);
         sideBarPainted = false;
         trackedMenu = CreatePopupMenu();
-        AppendMenuA(trackedMenu, MF_OWNERDRAW | MF_SEPARATOR, 0, reinterpret_cast<LPCSTR>(HEADER_NETSCAPE));
+        AppendMenuA(trackedMenu, MF_OWNERDRAW | MF_SEPARATOR, 0, reinterpret_cast<LPCSTR>(SOURCE_HEADER_NETSCAPE));
         for (int i = 0; i < 12; i++)
-            AppendMenuA(trackedMenu, MF_OWNERDRAW, i + ENTRY_COMMAND_BASE, reinterpret_cast<LPCSTR>(SIDE_BAR_COLUMN_FLAG));
+            AppendMenuA(trackedMenu, MF_OWNERDRAW, CommandIdForEntry(i), reinterpret_cast<LPCSTR>(SIDE_BAR_COLUMN_FLAG));
         SetForegroundWindow(owner);
         SetTimer(owner, 1, 700, nullptr);
         TrackPopupMenu(trackedMenu, TPM_RETURNCMD, 40, 40, 0, owner, nullptr);

@@ -220,7 +220,7 @@ TEST_F(OwnerDraw, BookmarkItemsAreTextHeightPlusSixAndIconCellWide)
         settings.limitItemWidth = c.limit != 0;
         settings.itemWidth = c.limit;
         SIZE text = MenuTextSize(c.text, 0);
-        MEASUREITEMSTRUCT got = Measure(*c.entry + ENTRY_COMMAND_BASE, c.sideBarColumn ? SIDE_BAR_COLUMN_FLAG : 0x1234);
+        MEASUREITEMSTRUCT got = Measure(CommandIdForEntry(*c.entry), c.sideBarColumn ? SIDE_BAR_COLUMN_FLAG : 0x1234);
         EXPECT_EQ(got.itemHeight, UINT(text.cy + 6));
         EXPECT_EQ(got.itemWidth, UINT(text.cx + c.extraWidth));
     }
@@ -242,7 +242,7 @@ TEST_F(OwnerDraw, WidthLimitCutsLongItemsToLimitLessIconRoom)
 TEST_F(OwnerDraw, HeadersUseTheSmallerFontAndAreWiderBySixOrThirty)
 {
     const struct { intptr_t data; const char *text; } headers[] = {
-        {HEADER_NETSCAPE, "Netscape"}, {HEADER_FAVORITES, "Internet Explorer"}, {HEADER_OPERA, "Opera"}};
+        {SOURCE_HEADER_NETSCAPE, "Netscape"}, {SOURCE_HEADER_FAVORITES, "Internet Explorer"}, {SOURCE_HEADER_OPERA, "Opera"}};
     for (auto header : headers) {
         SCOPED_TRACE(header.text);
         SIZE text = MenuTextSize(header.text, -1);
@@ -353,7 +353,7 @@ TEST_F(OwnerDraw, HeaderIsAnEmbossedLabelOnAnEtchedLine)
         settings.menuStyle = c.style;
         Clear();
         RECT r = {0, 0, 300, 20};
-        Draw(0, static_cast<ULONG_PTR>(HEADER_FAVORITES), 0, r);
+        Draw(0, static_cast<ULONG_PTR>(SOURCE_HEADER_FAVORITES), 0, r);
         EXPECT_EQ(Pixel(c.lineStart, 10), GetSysColor(COLOR_GRAYTEXT));
         EXPECT_EQ(Pixel(c.lineStart, 11), GetSysColor(COLOR_BTNHIGHLIGHT));
         EXPECT_EQ(Pixel(c.lineStart - 1, 10), BACKGROUND);
@@ -566,9 +566,9 @@ TEST_F(OwnerDraw, ThousandRequestsLeaveNoGdiObjectBehind)
             Draw(bookmark, SIDE_BAR_COLUMN_FLAG, i % 3 ? 0 : ODS_SELECTED, RECT{0, 0, 200, 22});
             Draw(folder, 0, ODS_SELECTED, RECT{0, 22, 200, 44});
             Draw(separator, 0, 0, RECT{0, 44, 200, 54});
-            Draw(0, static_cast<ULONG_PTR>(HEADER_OPERA), 0, RECT{0, 54, 200, 74});
+            Draw(0, static_cast<ULONG_PTR>(SOURCE_HEADER_OPERA), 0, RECT{0, 54, 200, 74});
             Measure(bookmark, SIDE_BAR_COLUMN_FLAG);
-            Measure(0, static_cast<ULONG_PTR>(HEADER_NETSCAPE));
+            Measure(0, static_cast<ULONG_PTR>(SOURCE_HEADER_NETSCAPE));
             MEASUREITEMSTRUCT custom = {};
             custom.CtlType = ODT_MENU;
             custom.itemID = 4002;
