@@ -231,12 +231,12 @@ TEST_F(OwnerDraw, WidthLimitCutsLongItemsToLimitLessIconRoom)
     settings.limitItemWidth = 1;
     settings.itemWidth = 250;
     ASSERT_GT(MenuTextSize(std::string(120, 'W').c_str(), 0).cx, 400);
-    EXPECT_EQ(Measure(longBookmark, 0).itemWidth, 232u);
+    EXPECT_EQ(Measure(CommandIdForEntry(longBookmark), 0).itemWidth, 232u);
     settings.menuStyle = MENU_STYLE_VERY_FANCY;
-    EXPECT_EQ(Measure(longBookmark, SIDE_BAR_COLUMN_FLAG).itemWidth, 232u + 24);
-    EXPECT_EQ(Measure(longBookmark, 0).itemWidth, 232u);
+    EXPECT_EQ(Measure(CommandIdForEntry(longBookmark), SIDE_BAR_COLUMN_FLAG).itemWidth, 232u + 24);
+    EXPECT_EQ(Measure(CommandIdForEntry(longBookmark), 0).itemWidth, 232u);
     settings.itemWidth = 5;  // absurd: no negative width
-    EXPECT_EQ(Measure(longBookmark, 0).itemWidth, 0u);
+    EXPECT_EQ(Measure(CommandIdForEntry(longBookmark), 0).itemWidth, 0u);
 }
 
 TEST_F(OwnerDraw, HeadersUseTheSmallerFontAndAreWiderBySixOrThirty)
@@ -273,7 +273,7 @@ TEST_F(OwnerDraw, OnlyMenuRequestsAreHandled)
 TEST_F(OwnerDraw, SelectedBookmarkFillsTextAreaWithHighlightAndFramesItsIcon)
 {
     highlightedEntry = 0;
-    Draw(bookmark, 0, ODS_SELECTED, RECT{0, 0, 200, 22});
+    Draw(CommandIdForEntry(bookmark), 0, ODS_SELECTED, RECT{0, 0, 200, 22});
     // Text area from H + 2 = 24 to the right edge, one row above the item (clipped here) to its bottom.
     EXPECT_EQ(Pixel(24, 21), GetSysColor(COLOR_HIGHLIGHT));
     EXPECT_EQ(Pixel(199, 0), GetSysColor(COLOR_HIGHLIGHT));
@@ -284,7 +284,7 @@ TEST_F(OwnerDraw, SelectedBookmarkFillsTextAreaWithHighlightAndFramesItsIcon)
     EXPECT_NE(Pixel(23, 21), GetSysColor(COLOR_MENU));
     EXPECT_EQ(Pixel(3 + 4, 2 + 6), GLOBE_BLUE);
     EXPECT_EQ(highlightedEntry, bookmark);
-    EXPECT_EQ(selectedItemRecord.itemID, UINT(bookmark));
+    EXPECT_EQ(selectedItemRecord.itemID, UINT(CommandIdForEntry(bookmark)));
     EXPECT_EQ(selectedItemRecord.rcItem.right, 200);
     // The caller's colours come back.
     EXPECT_EQ(GetTextColor(dc), RGB(0, 0, 0));
@@ -293,7 +293,7 @@ TEST_F(OwnerDraw, SelectedBookmarkFillsTextAreaWithHighlightAndFramesItsIcon)
 
 TEST_F(OwnerDraw, UnselectedItemsHaveMenuColouredCellAndText)
 {
-    Draw(bookmark, 0, 0, RECT{0, 30, 200, 52});
+    Draw(CommandIdForEntry(bookmark), 0, 0, RECT{0, 30, 200, 52});
     EXPECT_EQ(Pixel(0, 29), GetSysColor(COLOR_MENU)) << "cell starts a row above the item";
     EXPECT_EQ(Pixel(23, 51), GetSysColor(COLOR_MENU));
     EXPECT_EQ(Pixel(24, 29), GetSysColor(COLOR_MENU)) << "text area starts a row above the item";
@@ -303,19 +303,19 @@ TEST_F(OwnerDraw, UnselectedItemsHaveMenuColouredCellAndText)
 
 TEST_F(OwnerDraw, FoldersShowOpenPictureWhenSelectedWithoutFrame)
 {
-    Draw(folder, 0, ODS_SELECTED, RECT{0, 0, 200, 22});
+    Draw(CommandIdForEntry(folder), 0, ODS_SELECTED, RECT{0, 0, 200, 22});
     EXPECT_EQ(Pixel(3 + 3, 2 + 7), OPEN_FLAP);
     EXPECT_EQ(Pixel(23, 21), GetSysColor(COLOR_MENU)) << "no raised frame on a folder";
     // The highlight runs on over the arrow area at the right.
     EXPECT_EQ(Pixel(199, 10), GetSysColor(COLOR_HIGHLIGHT));
     Clear();
-    Draw(folder, 0, 0, RECT{0, 0, 200, 22});
+    Draw(CommandIdForEntry(folder), 0, 0, RECT{0, 0, 200, 22});
     EXPECT_EQ(Pixel(3 + 3, 2 + 7), CLOSED_BODY);
 }
 
 TEST_F(OwnerDraw, SelectedMailLinkHasNoFrame)
 {
-    Draw(mailLink, 0, ODS_SELECTED, RECT{0, 0, 200, 22});
+    Draw(CommandIdForEntry(mailLink), 0, ODS_SELECTED, RECT{0, 0, 200, 22});
     EXPECT_EQ(Pixel(23, 21), GetSysColor(COLOR_MENU));
 }
 
@@ -323,7 +323,7 @@ TEST_F(OwnerDraw, SideBarColumnMovesIconAndTextRight)
 {
     settings.menuStyle = MENU_STYLE_VERY_FANCY;
     sideBarPainted = true;  // keep the picture out of this check
-    Draw(bookmark, SIDE_BAR_COLUMN_FLAG, 0, RECT{0, 0, 200, 22});
+    Draw(CommandIdForEntry(bookmark), SIDE_BAR_COLUMN_FLAG, 0, RECT{0, 0, 200, 22});
     EXPECT_EQ(Pixel(3, 10), BACKGROUND) << "the side-bar column is left to the side bar";
     EXPECT_EQ(Pixel(24, 0), GetSysColor(COLOR_MENU)) << "the icon cell moves 24 pixels right";
     EXPECT_EQ(Pixel(24 + 3 + 4, 2 + 6), GLOBE_BLUE);
@@ -334,7 +334,7 @@ TEST_F(OwnerDraw, SideBarColumnMovesIconAndTextRight)
 TEST_F(OwnerDraw, SeparatorIsAnEtchedLineAcrossTheItem)
 {
     sideBarPainted = true;
-    Draw(separator, 0, 0, RECT{10, 40, 200, 50});
+    Draw(CommandIdForEntry(separator), 0, 0, RECT{10, 40, 200, 50});
     for (int x : {10, 100, 199}) {
         EXPECT_EQ(Pixel(x, 45), GetSysColor(COLOR_GRAYTEXT)) << x;
         EXPECT_EQ(Pixel(x, 46), GetSysColor(COLOR_BTNHIGHLIGHT)) << x;
@@ -371,7 +371,7 @@ TEST_F(OwnerDraw, HeaderIsAnEmbossedLabelOnAnEtchedLine)
 TEST_F(OwnerDraw, SideBarStripFadesFromHighlightAtBottomToMenuColourAtTop)
 {
     settings.menuStyle = MENU_STYLE_DANCY;
-    Draw(bookmark, SIDE_BAR_COLUMN_FLAG, 0, RECT{0, 0, 200, 22});
+    Draw(CommandIdForEntry(bookmark), SIDE_BAR_COLUMN_FLAG, 0, RECT{0, 0, 200, 22});
     ASSERT_TRUE(sideBarPainted);
     ASSERT_NE(sideBarStrip, nullptr);
     EXPECT_EQ(GetPixel(sideBarStrip, 0, MENU_HEIGHT - 1), HIGHLIGHT);
@@ -386,10 +386,10 @@ TEST_F(OwnerDraw, SideBarStripFadesFromHighlightAtBottomToMenuColourAtTop)
 
     // Painted once: a second item does not rebuild it, new colours after a separator do.
     HDC strip = sideBarStrip;
-    Draw(afterFolder, SIDE_BAR_COLUMN_FLAG, 0, RECT{0, 22, 200, 44});
+    Draw(CommandIdForEntry(afterFolder), SIDE_BAR_COLUMN_FLAG, 0, RECT{0, 22, 200, 44});
     EXPECT_EQ(sideBarStrip, strip);
     highlightColorCache = RGB(0, 0, 255);
-    Draw(separator, SIDE_BAR_COLUMN_FLAG, 0, RECT{0, 44, 200, 54});
+    Draw(CommandIdForEntry(separator), SIDE_BAR_COLUMN_FLAG, 0, RECT{0, 44, 200, 54});
     EXPECT_TRUE(sideBarPainted);
     EXPECT_EQ(GetPixel(sideBarStrip, 0, MENU_HEIGHT - 1), RGB(0, 0, 255));
 }
@@ -397,7 +397,7 @@ TEST_F(OwnerDraw, SideBarStripFadesFromHighlightAtBottomToMenuColourAtTop)
 TEST_F(OwnerDraw, VeryFancyStandsThePictureAtTheBottomOfTheFirstColumn)
 {
     settings.menuStyle = MENU_STYLE_VERY_FANCY;
-    Draw(bookmark, SIDE_BAR_COLUMN_FLAG, 0, RECT{0, 0, 200, 22});
+    Draw(CommandIdForEntry(bookmark), SIDE_BAR_COLUMN_FLAG, 0, RECT{0, 0, 200, 22});
     ASSERT_TRUE(sideBarPainted);
     ASSERT_NE(sideBarImageList, nullptr);
     int top = MENU_HEIGHT - 200 - 3;
@@ -413,10 +413,10 @@ TEST_F(OwnerDraw, VeryFancyStandsThePictureAtTheBottomOfTheFirstColumn)
 TEST_F(OwnerDraw, NoSideBarOutsideTheFirstColumnOrInFancyStyle)
 {
     settings.menuStyle = MENU_STYLE_VERY_FANCY;
-    Draw(bookmark, 0, 0, RECT{0, 0, 200, 22});
+    Draw(CommandIdForEntry(bookmark), 0, 0, RECT{0, 0, 200, 22});
     EXPECT_FALSE(sideBarPainted);
     settings.menuStyle = MENU_STYLE_FANCY;
-    Draw(bookmark, SIDE_BAR_COLUMN_FLAG, 0, RECT{0, 0, 200, 22});
+    Draw(CommandIdForEntry(bookmark), SIDE_BAR_COLUMN_FLAG, 0, RECT{0, 0, 200, 22});
     EXPECT_FALSE(sideBarPainted);
 }
 
@@ -563,11 +563,11 @@ TEST_F(OwnerDraw, ThousandRequestsLeaveNoGdiObjectBehind)
         for (int i = 0; i < n; i++) {
             settings.menuStyle = MENU_STYLE_VERY_FANCY + i % 2;
             sideBarPainted = false;
-            Draw(bookmark, SIDE_BAR_COLUMN_FLAG, i % 3 ? 0 : ODS_SELECTED, RECT{0, 0, 200, 22});
-            Draw(folder, 0, ODS_SELECTED, RECT{0, 22, 200, 44});
-            Draw(separator, 0, 0, RECT{0, 44, 200, 54});
+            Draw(CommandIdForEntry(bookmark), SIDE_BAR_COLUMN_FLAG, i % 3 ? 0 : ODS_SELECTED, RECT{0, 0, 200, 22});
+            Draw(CommandIdForEntry(folder), 0, ODS_SELECTED, RECT{0, 22, 200, 44});
+            Draw(CommandIdForEntry(separator), 0, 0, RECT{0, 44, 200, 54});
             Draw(0, static_cast<ULONG_PTR>(SOURCE_HEADER_OPERA), 0, RECT{0, 54, 200, 74});
-            Measure(bookmark, SIDE_BAR_COLUMN_FLAG);
+            Measure(CommandIdForEntry(bookmark), SIDE_BAR_COLUMN_FLAG);
             Measure(0, static_cast<ULONG_PTR>(SOURCE_HEADER_NETSCAPE));
             MEASUREITEMSTRUCT custom = {};
             custom.CtlType = ODT_MENU;
