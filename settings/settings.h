@@ -30,6 +30,11 @@ struct Settings {
 };
 
 enum MenuStyle { MENU_STYLE_PLAIN = 0, MENU_STYLE_FANCY = 1, MENU_STYLE_VERY_FANCY = 2, MENU_STYLE_DANCY = 3 };
+// <windows.h> defines SORT_DEFAULT (a locale sort id, 0) as a macro; the enum takes the name over, with the
+// same value, so LOCALE_USER_DEFAULT and MAKELCID still mean what they did.
+#ifdef SORT_DEFAULT
+#undef SORT_DEFAULT
+#endif
 enum SortOrder { SORT_DEFAULT = 0, SORT_ASCENDING = 1, SORT_DESCENDING = 2 };
 enum IconStyle { ICON_STYLE_NETSCAPE = 0, ICON_STYLE_IE = 1, ICON_STYLE_OPERA = 2, ICON_STYLE_PER_SOURCE = 3 };
 
