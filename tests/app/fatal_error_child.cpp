@@ -2,6 +2,7 @@
 #include "app/fatal_error.h"
 #include "app/main_window.h"
 #include "app/shell.h"
+#include "app/tray_icon.h"
 #include "settings/settings.h"
 
 #include <cstdlib>
@@ -13,6 +14,8 @@ int main(int argc, char **argv)
         return 100;
     appInstance = GetModuleHandleA(nullptr);
     CreateMainWindow(appInstance);
+    settings.trayIcon = 1;
+    AddTrayIcon();
     std::strcpy(settings.bookmarkFile, "C:\\data\\bookmark.htm");
     SetLastError(4321);
     ShowFatalError(std::atoi(argv[1]));

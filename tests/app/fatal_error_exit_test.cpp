@@ -1,6 +1,7 @@
 // The fatal error report as the user meets it: a message box owned by the main window, then the code as
 // the exit code. Each code runs in a child process.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,7 @@ namespace {
 
 struct Report {
     std::string title, text, ownerClass;
+    bool iconWhileShown = false, iconAfterExit = true;
     int exitCode = -1;
 };
 
@@ -17,6 +19,16 @@ struct BoxSearch {
     DWORD processId;
     HWND box;
 };
+
+// The shell answers an empty modify only for an icon it holds.
+bool TrayIconExists(HWND owner)
+{
+    NOTIFYICONDATAA probe = {};
+    probe.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    probe.hWnd = owner;
+    probe.uID = 1;
+    return Shell_NotifyIconA(NIM_MODIFY, &probe) != FALSE;
+}
 
 BOOL CALLBACK FindBox(HWND window, LPARAM parameter)
 {
@@ -57,11 +69,15 @@ Report RunChild(int code)
         report.title = text;
         GetDlgItemTextA(search.box, 0xFFFF, text, sizeof text);
         report.text = text;
-        if (HWND owner = GetWindow(search.box, GW_OWNER)) {
+        HWND owner = GetWindow(search.box, GW_OWNER);
+        if (owner) {
             GetClassNameA(owner, text, sizeof text);
             report.ownerClass = text;
+            report.iconWhileShown = TrayIconExists(owner);
         }
         PostMessageA(search.box, WM_COMMAND, IDOK, 0);
+        WaitForSingleObject(child.hProcess, 20000);
+        report.iconAfterExit = owner && TrayIconExists(owner);
     }
     if (WaitForSingleObject(child.hProcess, 20000) != WAIT_OBJECT_0)
         TerminateProcess(child.hProcess, 999);
@@ -90,6 +106,8 @@ TEST(ShowFatalError, ShowsTheMessageAndExitsWithTheCode)
         EXPECT_EQ(report.text, row.text) << "code " << row.code;
         EXPECT_EQ(report.ownerClass, "Tresk") << "code " << row.code << ": the box is owned by the main window";
         EXPECT_EQ(report.exitCode, row.code);
+        EXPECT_TRUE(report.iconWhileShown) << "code " << row.code;
+        EXPECT_FALSE(report.iconAfterExit) << "code " << row.code << ": the tray icon outlived the report";
     }
 }
 

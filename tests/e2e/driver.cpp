@@ -89,9 +89,9 @@ bool ReadRunValue(std::string *value)
     return ReadValue(RUN_KEY, "Tresk", REG_SZ, value);
 }
 
-bool StartTresk(TreskProcess *process)
+bool StartTresk(TreskProcess *process, const std::string &tail)
 {
-    std::string commandLine = "\"" + TreskExePath() + "\"";
+    std::string commandLine = "\"" + TreskExePath() + "\"" + tail;
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     return CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,

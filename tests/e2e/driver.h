@@ -23,8 +23,8 @@ struct TreskProcess {
     PROCESS_INFORMATION info = {};
 };
 
-// Starts tresk.exe (no arguments); false when it cannot be started.
-bool StartTresk(TreskProcess *process);
+// Starts tresk.exe; `tail` is appended to its quoted path on the command line. False when it cannot start.
+bool StartTresk(TreskProcess *process, const std::string &tail = "");
 // Waits for the process to end; returns its exit code, or -1 on time-out.
 int WaitForExit(const TreskProcess &process, int timeoutMs);
 bool IsRunning(const TreskProcess &process);

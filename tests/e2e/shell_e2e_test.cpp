@@ -133,6 +133,21 @@ TEST_F(ShellEndToEnd, HotKeyHeldElsewhereIsReportedAndTreskGoesOn)
     EXPECT_EQ(WaitForExit(tresk, START_TIMEOUT), 0);
 }
 
+TEST_F(ShellEndToEnd, ProgramLocationLosesOneTrailingBlank)
+{
+    ASSERT_TRUE(StartTresk(&tresk, " extra  "));
+    HWND window = WaitForMainWindow(tresk, START_TIMEOUT);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(WaitForTrayIcon(window, START_TIMEOUT));
+    std::string location, run;
+    ASSERT_TRUE(ReadTreskString("Program Location", &location));
+    EXPECT_EQ(location, "\"" + TreskExePath() + "\" extra " + std::string(1, '\0'));
+    ASSERT_TRUE(ReadRunValue(&run));
+    EXPECT_EQ(run, location);
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForExit(tresk, START_TIMEOUT), 0);
+}
+
 TEST_F(ShellEndToEnd, ExitFromTheTrayMenuEndsWithZeroAndRemovesTheIcon)
 {
     HWND window = StartAndWait(true);
