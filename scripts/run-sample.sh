@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 root=$(pwd)
 scripts/setup.sh
 cmake --preset windows >/dev/null
-cmake --build --preset windows --target tresk
+cmake --build --preset windows --target tresk tresk-driver
 build=$root/build/windows
 . cmake/wine-env.sh "$build"
 tresk_prepare_prefix
@@ -29,8 +29,8 @@ trap cleanup EXIT
 
 # A clean state with the sample file configured; "Menu Style" present, so this is not a first start.
 key='HKCU\Software\Olvane\Tresk'
-"$TRESK_WINE" reg delete "$key" /f >/dev/null 2>&1 || true
-"$TRESK_WINE" reg delete 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' /v Tresk /f >/dev/null 2>&1 || true
+# The driver also ends a copy that Wine may have started from the Run value.
+"$TRESK_WINE" "$build/tests/e2e/tresk-driver.exe" reset
 sample="Z:$(echo "$root/tests/data/sample-bookmarks.htm" | tr / '\\')"
 "$TRESK_WINE" reg add "$key" /v "Bookmark Filename" /t REG_SZ /d "$sample" /f >/dev/null
 "$TRESK_WINE" reg add "$key" /v "Menu Style" /t REG_DWORD /d 3 /f >/dev/null

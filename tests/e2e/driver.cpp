@@ -1,6 +1,7 @@
 // The end-to-end driver: process start and stop, window and tray lookups, registry access.
 #include "tests/e2e/driver.h"
 
+#include <psapi.h>
 #include <shellapi.h>
 #include <shlwapi.h>
 
@@ -23,8 +24,36 @@ std::string TreskExePath()
     return WinePath(TRESK_EXE_UNIX_PATH);
 }
 
+// A copy of tresk.exe that runs already, for instance one that Wine started from the Run value when the
+// session began, would turn the test's start into a second start. Only processes of tresk.exe are ended.
+static void StopStrayTresk()
+{
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        HWND window = FindWindowA("Tresk", "Tresk");
+        if (!window)
+            return;
+        DWORD processId = 0;
+        GetWindowThreadProcessId(window, &processId);
+        HANDLE process = OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE, processId);
+        if (!process)
+            return;
+        char image[MAX_PATH] = "";
+        GetProcessImageFileNameA(process, image, sizeof image);
+        size_t length = strlen(image);
+        bool isTresk = length >= 10 && _stricmp(image + length - 10, "\\tresk.exe") == 0;
+        if (isTresk) {
+            TerminateProcess(process, 98);
+            WaitForSingleObject(process, 5000);
+        }
+        CloseHandle(process);
+        if (!isTresk)
+            return;
+    }
+}
+
 void ResetTreskState()
 {
+    StopStrayTresk();
     SHDeleteKeyA(HKEY_CURRENT_USER, PROGRAM_KEY);
     HKEY run;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, RUN_KEY, 0, KEY_SET_VALUE, &run) == ERROR_SUCCESS) {
@@ -199,12 +228,24 @@ std::string MessageBoxText(HWND box)
     return text;
 }
 
+// Wine keeps hidden "#32768" windows around, so the visible one is searched among all of them.
+static BOOL CALLBACK MatchVisibleMenu(HWND window, LPARAM parameter)
+{
+    char className[16];
+    GetClassNameA(window, className, sizeof className);
+    if (strcmp(className, "#32768") != 0 || !IsWindowVisible(window))
+        return TRUE;
+    *reinterpret_cast<HWND *>(parameter) = window;
+    return FALSE;
+}
+
 HWND WaitForPopupMenu(int timeoutMs)
 {
     for (int waited = 0;; waited += 50) {
-        HWND menu = FindWindowA("#32768", nullptr);
-        if ((menu && IsWindowVisible(menu)) || waited >= timeoutMs)
-            return menu && IsWindowVisible(menu) ? menu : nullptr;
+        HWND menu = nullptr;
+        EnumWindows(MatchVisibleMenu, reinterpret_cast<LPARAM>(&menu));
+        if (menu || waited >= timeoutMs)
+            return menu;
         Wait(50);
     }
 }

@@ -11,7 +11,8 @@ std::string TreskExePath();
 // The Unix path of a file in the repository (tests/data/...) as a Windows path.
 std::string WinePath(const std::string &unixPath);
 
-// Removes Tresk's registry key with its subkeys and the "Tresk" value of the Run key.
+// Ends a tresk.exe that already runs, and removes Tresk's registry key with its subkeys and the "Tresk"
+// value of the Run key.
 void ResetTreskState();
 void SetTreskDword(const char *name, DWORD value);
 void SetTreskString(const char *name, const char *value);
