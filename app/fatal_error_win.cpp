@@ -1,7 +1,10 @@
-// The Windows fatal error report: a message box, then the process ends with the code.
+// The Windows fatal error report: a message box owned by the main window, the tray icon removed, and the
+// process ended with the code.
 #include "app/fatal_error.h"
 
-#include <windows.h>
+#include "app/shell.h"
+#include "app/tray_icon.h"
+#include "settings/settings.h"
 
 #include <cstdlib>
 
@@ -9,7 +12,8 @@ void ShowFatalError(int code)
 {
     DWORD lastError = GetLastError();
     char message[512];
-    FormatFatalError(code, lastError, "", message, sizeof message);
-    MessageBoxA(nullptr, message, "Tresk Fatal Error", MB_ICONHAND);
+    FormatFatalError(code, lastError, settings.bookmarkFile, message, sizeof message);
+    MessageBoxA(mainWindow, message, "Tresk Fatal Error", MB_ICONHAND);
+    DeleteTrayIcon();
     std::exit(code);
 }

@@ -1,0 +1,273 @@
+// The hidden main window: its message map, the busy guard, the message pump and the deferred menu work.
+#include "app/main_window.h"
+
+#include "app/popup_menus.h"
+#include "app/shell.h"
+#include "app/tray_icon.h"
+#include "bookmarks/bookmark_table.h"
+#include "bookmarks/refresh.h"
+#include "menu/icon_sets.h"
+#include "menu/menu_interaction.h"
+#include <commctrl.h>  // before owner_draw.h, which names HIMAGELIST
+#include "menu/owner_draw.h"
+#include "res/resource.h"
+#include "settings/options_dialog.h"
+#include "settings/settings.h"
+#include "tools/context_menu.h"
+
+static const char WINDOW_CLASS[] = "Tresk";
+
+HWND CreateMainWindow(HINSTANCE instance)
+{
+    WNDCLASSA windowClass = {};
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = MainWndProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_TRESK));
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    windowClass.lpszClassName = WINDOW_CLASS;
+    RegisterClassA(&windowClass);
+    mainWindow = CreateWindowExA(0, WINDOW_CLASS, "Tresk", WS_OVERLAPPEDWINDOW, -100, -100, 50, 50, nullptr, nullptr,
+                                 instance, nullptr);
+    return mainWindow;
+}
+
+void SignalRunningInstance()
+{
+    HWND running = FindWindowA(WINDOW_CLASS, nullptr);
+    if (running)
+        SendMessageA(running, MSG_OPEN_OPTIONS, 0, 0);
+}
+
+void DetectNestedMenus()
+{
+    OSVERSIONINFOA version = {};
+    version.dwOSVersionInfoSize = sizeof version;
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    if (!GetVersionExA(&version))
+        return;
+#pragma GCC diagnostic pop
+    // Windows 95 and NT 4.0 cannot track a popup menu while another one is open.
+    nestedMenusSupported = version.dwPlatformId >= 1 &&
+        (version.dwMajorVersion > 4 || (version.dwMajorVersion == 4 && version.dwMinorVersion > 0));
+}
+
+bool IsBookmarkMenuActive()
+{
+    return bookmarkMenuOpen && !contextMenuOpen;
+}
+
+bool IsModalBusy()
+{
+    if (!modalOpen)
+        return false;
+    SetForegroundWindow(modalWindow ? modalWindow : mainWindow);
+    MessageBeep(MB_ICONEXCLAMATION);
+    return true;
+}
+
+int OpenOptionsDialog()
+{
+    if (IsModalBusy())
+        return 0;
+    DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_OPTIONS), mainWindow, OptionsDialogProc, 0);
+    return 1;
+}
+
+// A WM_QUIT taken from the queue here would be lost to the main loop, so it is posted again once the
+// queue has been emptied: a quit asked for while the Verify window waits still ends the program.
+static bool quitPending;
+static WPARAM quitCode;
+
+bool PumpOneMessage()
+{
+    MSG message;
+    if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+        return false;
+    if (message.message == WM_QUIT) {
+        quitPending = true;
+        quitCode = message.wParam;
+        return true;
+    }
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+    return true;
+}
+
+void PumpMessages()
+{
+    while (PumpOneMessage()) {
+    }
+    if (quitPending) {
+        quitPending = false;
+        PostQuitMessage(static_cast<int>(quitCode));
+    }
+}
+
+void CALLBACK MenuTimerProc(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    KillTimer(mainWindow, timer);
+    switch (timer) {
+    case TIMER_DOUBLE_CLICK:
+        bookmarkMenuOpen = false;
+        HandleCommand(settings.doubleClickAction);
+        break;
+    case TIMER_CONTEXT_MENU:
+        BookmarkContextMenu(contextEntry);
+        contextEntry = 0;
+        break;
+    case TIMER_SUBMENU_POSITION:
+        if (settings.repositionSubmenus)
+            PlaceSubmenu();
+        break;
+    }
+}
+
+static void RebuildBookmarkMenus()
+{
+    DestroyBookmarkMenus();
+    RefreshBookmarks();
+}
+
+static void OnBookmarkMenuOpening()
+{
+    menuWindow = FindWindowA("#32768", nullptr);
+    COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
+    COLORREF menu = GetSysColor(COLOR_MENU);
+    if (highlight != highlightColorCache || menu != menuColorCache) {
+        highlightColorCache = highlight;
+        menuColorCache = menu;
+        sideBarPainted = false;
+    }
+    if (settings.menuStyle >= MENU_STYLE_DANCY)
+        danceTimer = SetTimer(mainWindow, TIMER_DANCE, 10, DanceTimerProc);
+}
+
+static void OnInitMenuPopup(HMENU popup, bool systemMenu)
+{
+    currentOtherPopup = nullptr;
+    if (popup == static_cast<HMENU>(bookmarkTable.rootMenu) && !contextMenuOpen) {
+        OnBookmarkMenuOpening();
+    } else if (!IsBookmarkMenuActive()) {
+        currentOtherPopup = popup;
+    } else if (!systemMenu) {
+        if (settings.repositionSubmenus)
+            PrepareSubmenuPosition(popup);
+        // The submenu's window exists only once this message has been handled.
+        SetTimer(mainWindow, TIMER_SUBMENU_POSITION, 0, MenuTimerProc);
+    }
+}
+
+static void OnExitMenuLoop()
+{
+    if (!IsBookmarkMenuActive())
+        return;
+    bookmarkMenuOpen = false;
+    if (danceTimer)
+        StopDanceAnimation();
+    highlightedEntry = 0;
+}
+
+static void OnItemContext(LPARAM cursor)
+{
+    ReleaseCapture();
+    if (!IsBookmarkMenuActive())
+        return;
+    contextEntry = FindHighlightedEntry();
+    if (contextEntry == -1)
+        return;
+    if (cursor == 0) {
+        // Asked from the keyboard: the menu opens at the selected item.
+        targetX = selectedItemRecord.rcItem.left;
+        targetY = selectedItemRecord.rcItem.top;
+        if (menuWindow) {
+            POINT corner = {targetX, targetY};
+            ClientToScreen(menuWindow, &corner);
+            targetX = corner.x;
+            targetY = corner.y;
+        }
+    } else {
+        targetX = static_cast<short>(LOWORD(cursor));
+        targetY = static_cast<short>(HIWORD(cursor));
+    }
+    // Older systems cannot track the context menu over the open bookmark menu; close that one first.
+    if (!nestedMenusSupported)
+        SendMessageA(mainWindow, WM_CANCELMODE, 0, 0);
+    SetTimer(mainWindow, TIMER_CONTEXT_MENU, 0, MenuTimerProc);
+}
+
+static void OnDestroy()
+{
+    DeleteTrayIcon();
+    DestroyBookmarkMenus();
+    FreeBookmarkTable();
+    if (sideBarBitmap) {
+        DeleteObject(sideBarBitmap);
+        sideBarBitmap = nullptr;
+    }
+    if (sideBarImageList) {
+        ImageList_Destroy(sideBarImageList);
+        sideBarImageList = nullptr;
+    }
+    ReleaseMenuWindowDC();
+    if (settings.hotKey != 0)
+        UnregisterHotKey(mainWindow, 1);
+    DestroyIconSets();
+    DestroyPopupMenus();
+    StopChangeWatch();
+    if (instanceMutex) {
+        CloseHandle(instanceMutex);
+        instanceMutex = nullptr;
+    }
+    PostQuitMessage(0);
+}
+
+LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_DESTROY:
+        OnDestroy();
+        return 0;
+    case WM_SETTINGCHANGE:
+        if (wParam == SPI_SETNONCLIENTMETRICS)
+            RebuildBookmarkMenus();
+        return 0;
+    case WM_DRAWITEM: {
+        auto *request = reinterpret_cast<DRAWITEMSTRUCT *>(lParam);
+        return IsBookmarkMenuActive() ? DrawBookmarkItem(request) : DrawCustomItem(request);
+    }
+    case WM_MEASUREITEM: {
+        auto *request = reinterpret_cast<MEASUREITEMSTRUCT *>(lParam);
+        return IsBookmarkMenuActive() ? MeasureBookmarkItem(request) : MeasureCustomItem(request);
+    }
+    case WM_DISPLAYCHANGE:
+        RebuildBookmarkMenus();
+        break;
+    case WM_COMMAND:  // menu choices come back from the popup menu calls themselves
+    case WM_ENTERMENULOOP:
+        return 0;
+    case WM_INITMENUPOPUP:
+        OnInitMenuPopup(reinterpret_cast<HMENU>(wParam), HIWORD(lParam) != 0);
+        return 0;
+    case WM_MENUCHAR:
+        return IsBookmarkMenuActive() ? OnBookmarkMenuChar(wParam, lParam) : OnCommandMenuChar(wParam, lParam);
+    case WM_EXITMENULOOP:
+        OnExitMenuLoop();
+        return 0;
+    case WM_HOTKEY:
+        if (!IsModalBusy())
+            SendMessageA(mainWindow, MSG_TRAY_NOTIFY, 0, WM_LBUTTONUP);
+        return 1;
+    case MSG_OPEN_OPTIONS:
+        OpenOptionsDialog();
+        return 1;
+    case MSG_TRAY_NOTIFY:
+        return OnTrayNotify(lParam);
+    case MSG_ITEM_CONTEXT:
+        OnItemContext(lParam);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}

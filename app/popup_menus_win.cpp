@@ -1,0 +1,205 @@
+// The fixed popup menus, the tray and bookmark menus, and the commands they return.
+#include "app/popup_menus.h"
+
+#include "app/shell.h"
+#include "app/trace.h"
+#include "bookmarks/bookmark_table.h"
+#include "bookmarks/refresh.h"
+#include "menu/menu_interaction.h"
+#include "res/resource.h"
+#include "settings/settings.h"
+
+#include <shellapi.h>
+
+HMENU trayMenu;
+HMENU itemContextMenu;
+HMENU shortContextMenu;
+
+// The loaded menu resources, kept to destroy them; the popups above are their first submenus.
+static HMENU trayMenuResource;
+static HMENU itemContextMenuResource;
+static HMENU shortContextMenuResource;
+
+static HMENU LoadFirstPopup(int resource, HMENU *loaded)
+{
+    *loaded = LoadMenuA(appInstance, MAKEINTRESOURCEA(resource));
+    return *loaded ? GetSubMenu(*loaded, 0) : nullptr;
+}
+
+// Separators stay plain; every other item is drawn by the program.
+static void MakeOwnerDrawn(HMENU popup)
+{
+    if (!popup)
+        return;
+    for (int position = 0; position < GetMenuItemCount(popup); ++position) {
+        if (GetMenuState(popup, position, MF_BYPOSITION) & MF_SEPARATOR)
+            continue;
+        MENUITEMINFOA item = {};
+        item.cbSize = sizeof item;
+        item.fMask = MIIM_TYPE;
+        item.fType = MFT_OWNERDRAW;
+        SetMenuItemInfoA(popup, position, TRUE, &item);
+    }
+}
+
+void LoadPopupMenus()
+{
+    trayMenu = LoadFirstPopup(IDM_TRAY_MENU, &trayMenuResource);
+    itemContextMenu = LoadFirstPopup(IDM_ITEM_CONTEXT_MENU, &itemContextMenuResource);
+    if (itemContextMenu)
+        SetMenuDefaultItem(itemContextMenu, IDC_CMD_BROWSE, FALSE);
+    shortContextMenu = LoadFirstPopup(IDM_ITEM_CONTEXT_MENU, &shortContextMenuResource);
+    if (shortContextMenu) {
+        DeleteMenu(shortContextMenu, IDC_CMD_ABOUT, MF_BYCOMMAND);
+        DeleteMenu(shortContextMenu, IDC_CMD_REFRESH, MF_BYCOMMAND);
+        DeleteMenu(shortContextMenu, GetMenuItemCount(shortContextMenu) - 1, MF_BYPOSITION);
+        SetMenuDefaultItem(shortContextMenu, 0, TRUE);
+    }
+    MakeOwnerDrawn(trayMenu);
+    MakeOwnerDrawn(itemContextMenu);
+    MakeOwnerDrawn(shortContextMenu);
+}
+
+static void DestroyLoadedMenu(HMENU *loaded, HMENU *popup)
+{
+    if (*loaded)
+        DestroyMenu(*loaded);
+    *loaded = nullptr;
+    *popup = nullptr;
+}
+
+void DestroyPopupMenus()
+{
+    DestroyLoadedMenu(&trayMenuResource, &trayMenu);
+    DestroyLoadedMenu(&itemContextMenuResource, &itemContextMenu);
+    DestroyLoadedMenu(&shortContextMenuResource, &shortContextMenu);
+}
+
+int PopupTrayMenu()
+{
+    TraceEnter("PopupTrayMenu");
+    // A popup menu of a background window closes on an outside click only when that window is in front.
+    SetForegroundWindow(mainWindow);
+    if (IsModalBusy()) {
+        TraceExit("PopupTrayMenu");
+        return 0;
+    }
+    POINT cursor;
+    GetCursorPos(&cursor);
+    // The item that a double click would run is shown in bold.
+    SetMenuDefaultItem(trayMenu, settings.doubleClickAction, FALSE);
+    int result = TrackPopupMenu(trayMenu, TPM_RETURNCMD | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, mainWindow, nullptr);
+    HandleCommand(result);
+    // Without a message after the menu, the next click on the tray icon may be lost.
+    PostMessageA(mainWindow, WM_NULL, 0, 0);
+    modalOpen = FALSE;
+    TraceExit("PopupTrayMenu");
+    return 1;
+}
+
+void LaunchURL(const char *url)
+{
+    HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_APPSTARTING));
+    ShellExecuteA(mainWindow, "open", url, nullptr, nullptr, settings.startupStyle);
+    SetCursor(previous);
+}
+
+int BookmarkPositionFromCommand(int commandId)
+{
+    int position = commandId - 1;
+    if (position < 0 || position >= bookmarkTable.entryCount || !IsBookmark(bookmarkTable.entries[position]))
+        return -1;
+    return position;
+}
+
+void PopupBookmarkMenu()
+{
+    TraceEnter("PopupBookmarkMenu");
+    POINT cursor;
+    GetCursorPos(&cursor);
+    if (settings.snapMenuLeft) {
+        SetCursorPos(10, cursor.y + 10);
+        cursor.x = 0;
+    }
+    Trace("PopupBookmarkMenu - cursor_pos  x:%d  y:%d", static_cast<int>(cursor.x), static_cast<int>(cursor.y));
+    Trace("PopupBookmarkMenu - check_state: %d", GetKeyState(VK_RBUTTON));
+    SetForegroundWindow(mainWindow);
+    Trace("PopupBookmarkMenu - after SetForegroundWindow(%d)", static_cast<int>(reinterpret_cast<INT_PTR>(mainWindow)));
+    Trace("PopupBookmarkMenu - before TrackPopupMenuEx");
+    InstallKeyboardHook();
+    InstallMouseHook();
+    int result = TrackPopupMenuEx(static_cast<HMENU>(bookmarkTable.rootMenu), TPM_RETURNCMD, cursor.x, cursor.y,
+                                  mainWindow, nullptr);
+    RemoveKeyboardHook();
+    RemoveMouseHook();
+    Trace("PopupBookmarkMenu - after TrackPopupMenuEx - res=%d", result);
+    if (result == 0)
+        Trace("PopupBookmarkMenu - Error from TrackPopupMenuEx: %d", static_cast<int>(GetLastError()));
+    PostMessageA(mainWindow, WM_NULL, 0, 0);
+    Trace("PopupBookmarkMenu - after PostMessage(WM_NULL)");
+    int position = BookmarkPositionFromCommand(result);
+    if (position >= 0)
+        LaunchURL(bookmarkTable.entries[position].url);
+    TraceExit("PopupBookmarkMenu");
+}
+
+static void OnRefreshCommand()
+{
+    // On systems that nest menus an open menu of the main window would outlive the menus it shows.
+    if (nestedMenusSupported)
+        SendMessageA(mainWindow, WM_CANCELMODE, 0, 0);
+    DestroyBookmarkMenus();
+    RefreshBookmarks();
+}
+
+// The Verify window is found by its caption while it runs without the busy flag.
+static HWND FindVerifyWindow()
+{
+    return FindWindowA("#32770", "Verify Bookmarks");
+}
+
+static void OnVerifyCommand()
+{
+    if (HWND verify = FindVerifyWindow()) {
+        SetForegroundWindow(verify);
+        if (IsIconic(verify))
+            ShowWindow(verify, SW_RESTORE);
+        return;
+    }
+    SetForegroundWindow(mainWindow);
+    if (IsModalBusy())
+        return;
+    // The Verify dialog (133) arrives with link verification; until then the command stops here.
+}
+
+void HandleCommand(int commandId)
+{
+    switch (commandId) {
+    case IDC_CMD_OPTIONS:
+        OpenOptionsDialog();
+        break;
+    case IDC_CMD_REFRESH:
+        OnRefreshCommand();
+        break;
+    case IDC_CMD_ABOUT:
+        // The About dialog (100) arrives with the bookmark tools; until then the command does nothing.
+        break;
+    case IDC_CMD_EXIT:
+        PostMessageA(mainWindow, WM_CLOSE, 0, 0);
+        break;
+    case IDC_CMD_SEARCH:
+        SetForegroundWindow(mainWindow);
+        if (IsModalBusy())
+            break;
+        // The Search dialog (118) arrives with the bookmark tools; until then the command stops here.
+        break;
+    case IDC_CMD_VERIFY:
+        OnVerifyCommand();
+        break;
+    case IDC_CMD_QUICK_URL:
+        // The Quick URL prompt arrives with the bookmark tools; until then the command does nothing.
+        break;
+    default:
+        break;  // the context menu's commands are carried out where that menu is tracked
+    }
+}
