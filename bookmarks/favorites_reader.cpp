@@ -60,7 +60,8 @@ int ReadFavoritesFolder(const char *directory)
         StartReading(favoritesCursor, SOURCE_FAVORITES);
         favoritesReading = true;
     }
-    // The platform lists a directory's own "." first; it is passed over unexamined.
+    // The platform lists a directory's own "." first; it is passed over unexamined. A drive root has
+    // no "." and would lose its first entry, but the Favorites folder is never a drive root.
     for (size_t i = 1; i < items.size(); i++)
         AppendEntry(directory, items[i]);
     if (nested) {
