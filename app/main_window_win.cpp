@@ -8,7 +8,6 @@
 #include "bookmarks/refresh.h"
 #include "menu/icon_sets.h"
 #include "menu/menu_interaction.h"
-#include <commctrl.h>  // before owner_draw.h, which names HIMAGELIST
 #include "menu/owner_draw.h"
 #include "res/resource.h"
 #include "settings/options_dialog.h"
@@ -145,7 +144,7 @@ static void OnBookmarkMenuOpening()
         danceTimer = SetTimer(mainWindow, TIMER_DANCE, 10, DanceTimerProc);
 }
 
-static void OnInitMenuPopup(HMENU popup, bool systemMenu)
+static void OnInitMenuPopup(HMENU popup, int itemPosition, bool systemMenu)
 {
     currentOtherPopup = nullptr;
     if (popup == static_cast<HMENU>(bookmarkTable.rootMenu) && !contextMenuOpen) {
@@ -154,7 +153,7 @@ static void OnInitMenuPopup(HMENU popup, bool systemMenu)
         currentOtherPopup = popup;
     } else if (!systemMenu) {
         if (settings.repositionSubmenus)
-            PrepareSubmenuPosition(popup);
+            PrepareSubmenuPosition(popup, itemPosition);
         // The submenu's window exists only once this message has been handled.
         SetTimer(mainWindow, TIMER_SUBMENU_POSITION, 0, MenuTimerProc);
     }
@@ -178,20 +177,7 @@ static void OnItemContext(LPARAM cursor)
     contextEntry = FindHighlightedEntry();
     if (contextEntry == -1)
         return;
-    if (cursor == 0) {
-        // Asked from the keyboard: the menu opens at the selected item.
-        targetX = selectedItemRecord.rcItem.left;
-        targetY = selectedItemRecord.rcItem.top;
-        if (menuWindow) {
-            POINT corner = {targetX, targetY};
-            ClientToScreen(menuWindow, &corner);
-            targetX = corner.x;
-            targetY = corner.y;
-        }
-    } else {
-        targetX = static_cast<short>(LOWORD(cursor));
-        targetY = static_cast<short>(HIWORD(cursor));
-    }
+    SetContextMenuTarget(cursor);
     // Older systems cannot track the context menu over the open bookmark menu; close that one first.
     if (!nestedMenusSupported)
         SendMessageA(mainWindow, WM_CANCELMODE, 0, 0);
@@ -249,7 +235,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_ENTERMENULOOP:
         return 0;
     case WM_INITMENUPOPUP:
-        OnInitMenuPopup(reinterpret_cast<HMENU>(wParam), HIWORD(lParam) != 0);
+        OnInitMenuPopup(reinterpret_cast<HMENU>(wParam), LOWORD(lParam), HIWORD(lParam) != 0);
         return 0;
     case WM_MENUCHAR:
         return IsBookmarkMenuActive() ? OnBookmarkMenuChar(wParam, lParam) : OnCommandMenuChar(wParam, lParam);
@@ -265,6 +251,9 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         return 1;
     case MSG_TRAY_NOTIFY:
         return OnTrayNotify(lParam);
+    case MSG_SOURCES_CHANGED:
+        OnSourcesChanged();
+        return 0;
     case MSG_ITEM_CONTEXT:
         OnItemContext(lParam);
         return 0;

@@ -1,5 +1,6 @@
 // The fixed popup menus, the tray and bookmark menus, and the commands they return.
 #include "app/popup_menus.h"
+#include "verify/verify_window.h"
 
 #include "app/shell.h"
 #include "app/trace.h"
@@ -152,15 +153,9 @@ static void OnRefreshCommand()
     RefreshBookmarks();
 }
 
-// The Verify window is found by its caption while it runs without the busy flag.
-static HWND FindVerifyWindow()
-{
-    return FindWindowA("#32770", "Verify Bookmarks");
-}
-
 static void OnVerifyCommand()
 {
-    if (HWND verify = FindVerifyWindow()) {
+    if (HWND verify = g_verifyDialog) {
         SetForegroundWindow(verify);
         if (IsIconic(verify))
             ShowWindow(verify, SW_RESTORE);

@@ -1,5 +1,6 @@
 // The Bookmark Properties dialog: name, location, description, folder and the two times of one bookmark.
 #include "tools/properties_dialog.h"
+#include "verify/verify_window.h"
 
 #include <cstdio>
 #include <cstring>
@@ -8,7 +9,6 @@
 #include "bookmarks/bookmark_table.h"
 #include "res/properties_ids.h"
 
-extern HWND g_verifyDialog;  // the Verify window, kept by the link verification
 
 int propertiesEntry;
 // The dialog that was busy when Properties opened (the Search dialog), given back on close.
