@@ -11,58 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "bench/bookmark_generator.h"
 #include "bookmarks/bookmark_table.h"
 #include "bookmarks/netscape_reader.h"
-
-static const char BASE64[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-
-// Deterministic pseudo-random numbers, so every run measures the same files.
-static uint32_t NextRandom(uint32_t &state)
-{
-    state = state * 1664525u + 1013904223u;
-    return state >> 8;
-}
-
-// A Chrome export: a bar folder, then folders of 50 bookmarks (every fifth with a subfolder of 10), every
-// bookmark with ADD_DATE and an inline PNG favicon of 140 to 380 base64 characters (100k: about 43 MB).
-static bool WriteChromeExport(const std::string &path, int bookmarks)
-{
-    FILE *file = std::fopen(path.c_str(), "wb");
-    if (!file)
-        return false;
-    uint32_t state = 12345;
-    std::fputs("<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<!-- This is an automatically generated file.\n"
-               "     It will be read and overwritten.\n     DO NOT EDIT! -->\n"
-               "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=UTF-8\">\n"
-               "<TITLE>Bookmarks</TITLE>\n<H1>Bookmarks</H1>\n<DL><p>\n"
-               "    <DT><H3 ADD_DATE=\"1600000000\" LAST_MODIFIED=\"1700000000\" PERSONAL_TOOLBAR_FOLDER=\"true\">Bookmarks bar</H3>\n"
-               "    <DL><p>\n",
-               file);
-    std::string icon;
-    for (int i = 0; i < bookmarks; i++) {
-        if (i % 50 == 0) {
-            if (i)
-                std::fputs("        </DL><p>\n", file);
-            std::fprintf(file, "        <DT><H3 ADD_DATE=\"%d\" LAST_MODIFIED=\"%d\">Folder %d</H3>\n        <DL><p>\n",
-                         1600000000 + i, 1700000000 + i, i / 50);
-        }
-        bool inSubfolder = i % 250 >= 240;
-        if (i % 250 == 240)
-            std::fprintf(file, "            <DT><H3 ADD_DATE=\"%d\">Subfolder %d</H3>\n            <DL><p>\n", 1600000000 + i, i);
-        icon.assign(140 + NextRandom(state) % 241, 'A');
-        for (char &c : icon)
-            c = BASE64[NextRandom(state) % 64];
-        std::fprintf(file,
-                     "%s<DT><A HREF=\"https://www.example%d.com/path/to/page-%u.html?ref=bookmarks\" ADD_DATE=\"%d\" "
-                     "ICON=\"data:image/png;base64,%s\">Example page %d &amp; more</A>\n",
-                     inSubfolder ? "                " : "            ", i % 997, NextRandom(state), 1600000000 + i,
-                     icon.c_str(), i);
-        if (i % 250 == 249)
-            std::fputs("            </DL><p>\n", file);
-    }
-    std::fputs("        </DL><p>\n    </DL><p>\n</DL><p>\n", file);
-    return std::fclose(file) == 0;
-}
 
 static long MaxRssKilobytes()
 {
@@ -153,17 +104,6 @@ static Measure RunMeasured(const std::string &self, const char *what, const std:
         pclose(pipe);
     }
     return best;
-}
-
-static long FileSize(const std::string &path)
-{
-    FILE *file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return 0;
-    std::fseek(file, 0, SEEK_END);
-    long size = std::ftell(file);
-    std::fclose(file);
-    return size;
 }
 
 int main(int argc, char **argv)
