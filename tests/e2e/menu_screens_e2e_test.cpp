@@ -224,7 +224,8 @@ std::vector<Header> FindHeaders(const Shot &shot, const RECT &client)
 {
     COLORREF grey = GetSysColor(COLOR_GRAYTEXT), light = GetSysColor(COLOR_BTNHIGHLIGHT);
     std::vector<Header> headers;
-    for (int y = client.top; y < client.bottom - 1; y++) {
+    // The menu's own frame rows (Wine draws it inside the client area) are left out.
+    for (int y = client.top + 3; y < client.bottom - 4; y++) {
         std::vector<int> runs;  // alternating starts and ends of etched runs
         bool inRun = false;
         for (int x = client.left; x < client.right; x++) {
