@@ -94,10 +94,10 @@ TEST_F(ShellEndToEnd, FirstStartAsksForTheBookmarkFileAndCancelEndsTheProgram)
     ASSERT_NE(box, nullptr) << "no request for the bookmark file";
     EXPECT_EQ(MessageBoxText(box), LOCATE_TEXT);
     EXPECT_EQ(GetWindow(box, GW_OWNER), window);
-    EXPECT_EQ(WaitForWindow(tresk, "#32770", "Options Dialog", 0), nullptr) << "Options opened before the answer";
+    EXPECT_EQ(WaitForWindow(tresk, "#32770", "Tresk Options", 0), nullptr) << "Options opened before the answer";
     PostMessageA(box, WM_COMMAND, IDOK, 0);
 
-    HWND options = WaitForWindow(tresk, "#32770", "Options Dialog", START_TIMEOUT, true);
+    HWND options = WaitForWindow(tresk, "#32770", "Tresk Options", START_TIMEOUT, true);
     ASSERT_NE(options, nullptr) << "the answer did not open the Options dialog";
     EXPECT_EQ(GetWindow(options, GW_OWNER), window);
     HWND browse = WaitForWindow(tresk, "#32770", "Browse for Bookmarks File", START_TIMEOUT, true);
