@@ -182,8 +182,8 @@ TEST_F(BookmarkMenuEndToEnd, RewritingTheFileRebuildsTheMenuAndAnotherFileInItsF
     const std::string launchedShown = shown + "|" + std::to_string(SW_SHOWMAXIMIZED);
     ASSERT_EQ(Choose(window, {VK_DOWN, VK_RETURN}), launchedShown);
 
-    // New contents with the old last-write time, moved in by a rename (which writes nothing): the file
-    // itself has not been saved again, so a change beside it must not rebuild from these contents.
+    // New contents of the same size with the old last-write time, moved in by a rename (which writes
+    // nothing): the file itself has not been saved again, so a change beside it must not rebuild from them.
     HANDLE original = CreateFileA(bookmarkPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                   OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(original, INVALID_HANDLE_VALUE);
@@ -191,12 +191,19 @@ TEST_F(BookmarkMenuEndToEnd, RewritingTheFileRebuildsTheMenuAndAnotherFileInItsF
     ASSERT_TRUE(GetFileTime(original, nullptr, nullptr, &written));
     CloseHandle(original);
     std::string replacementPath = folder + "\\replacement.htm";
-    WriteFile(replacementPath, BookmarkFile("tresktest://unsaved.example/"));
+    WriteFile(replacementPath, BookmarkFile("tresktest://new.example/"));
     HANDLE replacement = CreateFileA(replacementPath.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(replacement, INVALID_HANDLE_VALUE);
     ASSERT_TRUE(SetFileTime(replacement, nullptr, nullptr, &written));
     CloseHandle(replacement);
-    ASSERT_TRUE(MoveFileExA(replacementPath.c_str(), bookmarkPath.c_str(), MOVEFILE_REPLACE_EXISTING));
+    // The watch opens the file for a moment to read its stamp, which refuses the rename meanwhile.
+    bool moved = false;
+    for (int attempt = 0; attempt < 20 && !moved; ++attempt) {
+        moved = MoveFileExA(replacementPath.c_str(), bookmarkPath.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+        if (!moved)
+            Wait(100);
+    }
+    ASSERT_TRUE(moved) << GetLastError();
     Wait(1000);
     WriteFile(folder + "\\other.txt", "another file in the same folder\n");
     Wait(1500);
