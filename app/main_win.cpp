@@ -7,8 +7,6 @@
 #include "menu/icon_sets.h"
 #include "settings/settings.h"
 
-#include <commctrl.h>
-
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     instanceMutex = CreateMutexA(nullptr, FALSE, "TreskUniqueMutex");
@@ -17,9 +15,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
         return 0;
     }
     appInstance = instance;
-    // The dialogs use the hot-key, up-down and list-view controls, which must be registered first.
-    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_HOTKEY_CLASS | ICC_UPDOWN_CLASS | ICC_LISTVIEW_CLASSES};
-    InitCommonControlsEx(&controls);
+    RegisterDialogControls();
     CreateMainWindow(instance);
     LoadIconSets();
     LoadPopupMenus();

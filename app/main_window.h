@@ -4,6 +4,9 @@
 
 // Registers the window class "Tresk" and creates the hidden main window; returns it (also in mainWindow).
 HWND CreateMainWindow(HINSTANCE instance);
+// Registers the common-control classes that the dialogs are made of (hot key, up-down, list view);
+// a dialog whose template names an unregistered class does not open at all.
+void RegisterDialogControls();
 // A second copy asks the running one for its Options dialog.
 void SignalRunningInstance();
 // Reads the operating-system version into nestedMenusSupported.

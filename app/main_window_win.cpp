@@ -14,6 +14,8 @@
 #include "settings/settings.h"
 #include "tools/context_menu.h"
 
+#include <commctrl.h>
+
 static const char WINDOW_CLASS[] = "Tresk";
 
 HWND CreateMainWindow(HINSTANCE instance)
@@ -30,6 +32,12 @@ HWND CreateMainWindow(HINSTANCE instance)
     mainWindow = CreateWindowExA(0, WINDOW_CLASS, "Tresk", WS_OVERLAPPEDWINDOW, -100, -100, 50, 50, nullptr, nullptr,
                                  instance, nullptr);
     return mainWindow;
+}
+
+void RegisterDialogControls()
+{
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_HOTKEY_CLASS | ICC_UPDOWN_CLASS | ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&controls);
 }
 
 void SignalRunningInstance()

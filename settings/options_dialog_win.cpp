@@ -371,6 +371,10 @@ void GetNetscapeUsersFolder(char *folder, size_t size)
 void OnBrowse(HWND dialog)
 {
     TraceEnter("OnBrowseBookmarkFile");
+    // The click that the opening posts arrives before the dialog box shows its window (that waits for an
+    // empty queue): show it now, so the browser opens over the dialog rather than alone.
+    if (!IsWindowVisible(dialog))
+        ShowWindow(dialog, SW_SHOW);
     char file[PATH_SIZE] = "bookmark*.htm*";
     char initialDir[PATH_SIZE + 8];
     if (settings.bookmarkFile[0] != '\0')

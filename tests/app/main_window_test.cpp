@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 namespace {
@@ -33,6 +34,7 @@ protected:
     static void SetUpTestSuite()
     {
         appInstance = GetModuleHandleA(nullptr);
+        RegisterDialogControls();
         ASSERT_NE(CreateMainWindow(appInstance), nullptr);
         LoadPopupMenus();
     }
@@ -42,6 +44,9 @@ protected:
         settings = Settings();
         settings.doubleClickAction = IDC_CMD_OPTIONS;
         settings.menuStyle = MENU_STYLE_DANCY;
+        // With a bookmark file known, the Options dialog neither opens the file browser by itself nor
+        // ends the program on Cancel.
+        std::snprintf(settings.bookmarkFile, sizeof settings.bookmarkFile, "%s", "C:\\bookmark.htm");
         modalOpen = FALSE;
         modalWindow = nullptr;
         bookmarkMenuOpen = false;

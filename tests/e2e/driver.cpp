@@ -19,6 +19,11 @@ std::string WinePath(const std::string &unixPath)
     return path;
 }
 
+std::string SourcePath(const std::string &relative)
+{
+    return WinePath(std::string(TRESK_SOURCE_DIR) + "/" + relative);
+}
+
 std::string TreskExePath()
 {
     return WinePath(TRESK_EXE_UNIX_PATH);
@@ -194,6 +199,11 @@ HWND WaitForWindow(const TreskProcess &process, const char *className, const cha
             return query.found;
         Wait(50);
     }
+}
+
+HWND WaitForMessageBox(const TreskProcess &process, int timeoutMs)
+{
+    return WaitForWindow(process, "#32770", "Tresk", timeoutMs, true);
 }
 
 HWND WaitForMainWindow(const TreskProcess &process, int timeoutMs)

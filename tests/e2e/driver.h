@@ -11,6 +11,9 @@ std::string TreskExePath();
 // The Unix path of a file in the repository (tests/data/...) as a Windows path.
 std::string WinePath(const std::string &unixPath);
 
+// A file of the source tree (for example "tests/data/sample-bookmarks.htm") as a Windows path.
+std::string SourcePath(const std::string &relative);
+
 // Ends a tresk.exe that already runs, and removes Tresk's registry key with its subkeys and the "Tresk"
 // value of the Run key.
 void ResetTreskState();
@@ -44,6 +47,8 @@ bool TrayIconExists(HWND owner, UINT id = 1);
 
 // The text of a message box.
 std::string MessageBoxText(HWND box);
+// A visible message box of the process with the caption "Tresk"; null on time-out.
+HWND WaitForMessageBox(const TreskProcess &process, int timeoutMs);
 // The open popup menu window (class "#32768"); null on time-out.
 HWND WaitForPopupMenu(int timeoutMs);
 // Posts key presses to a popup menu window, as typed keys (X key events do not reach hidden owners).

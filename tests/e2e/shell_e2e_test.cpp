@@ -1,5 +1,6 @@
 // End-to-end tests of the shell with the real tresk.exe: first start, second start, the tray icon
-// setting, a hot key held elsewhere, and Exit. Each starts from a clean registry state.
+// setting, a hot key held elsewhere, and Exit. Each starts from a clean registry state; all but the
+// first-start tests name the sample bookmark file, so that start-up does not stop to ask for one.
 #include "tests/e2e/driver.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +8,8 @@
 namespace {
 
 const int START_TIMEOUT = 20000;
+const char LOCATE_TEXT[] = "Please locate a valid file (usually 'bookmark.htm') that contains Netscape Bookmarks.";
+const char CANNOT_RUN_TEXT[] = "Tresk cannot be run without knowing the location of a valid Netscape bookmarks file.";
 
 class ShellEndToEnd : public ::testing::Test {
 protected:
@@ -16,6 +19,11 @@ protected:
         StopTresk(&second);
         StopTresk(&tresk);
         ResetTreskState();
+    }
+
+    static void KnowSampleBookmarks()
+    {
+        SetTreskString("Bookmark Filename", SourcePath("tests/data/sample-bookmarks.htm").c_str());
     }
 
     // Starts Tresk and waits until start-up is over: settings saved and, unless hidden, the tray icon there.
@@ -73,10 +81,48 @@ TEST_F(ShellEndToEnd, FirstStartStoresEveryDefaultAndTheRunValue)
     EXPECT_EQ(location.back(), '\0');
     ASSERT_TRUE(ReadRunValue(&text)) << "no Run value";
     EXPECT_EQ(text, location);
+    HWND box = WaitForMessageBox(tresk, START_TIMEOUT);
+    ASSERT_NE(box, nullptr) << "a first start knows no bookmark file and must ask for one";
+    EXPECT_EQ(MessageBoxText(box), LOCATE_TEXT);
+}
+
+TEST_F(ShellEndToEnd, FirstStartAsksForTheBookmarkFileAndCancelEndsTheProgram)
+{
+    HWND window = StartAndWait(true);
+    ASSERT_NE(window, nullptr);
+    HWND box = WaitForMessageBox(tresk, START_TIMEOUT);
+    ASSERT_NE(box, nullptr) << "no request for the bookmark file";
+    EXPECT_EQ(MessageBoxText(box), LOCATE_TEXT);
+    EXPECT_EQ(GetWindow(box, GW_OWNER), window);
+    EXPECT_EQ(WaitForWindow(tresk, "#32770", "Tresk Options", 0), nullptr) << "Options opened before the answer";
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+
+    HWND options = WaitForWindow(tresk, "#32770", "Tresk Options", START_TIMEOUT, true);
+    ASSERT_NE(options, nullptr) << "the answer did not open the Options dialog";
+    EXPECT_EQ(GetWindow(options, GW_OWNER), window);
+    HWND browse = WaitForWindow(tresk, "#32770", "Browse for Bookmarks File", START_TIMEOUT, true);
+    ASSERT_NE(browse, nullptr) << "the file browser did not open by itself";
+    EXPECT_EQ(GetWindow(browse, GW_OWNER), options) << "the file browser belongs over the Options dialog";
+    PostMessageA(browse, WM_COMMAND, IDCANCEL, 0);
+    for (int waited = 0; waited < START_TIMEOUT && IsWindow(browse); waited += 100)
+        Wait(100);
+    ASSERT_FALSE(IsWindow(browse));
+    EXPECT_TRUE(IsRunning(tresk)) << "leaving the file browser must leave the Options dialog open";
+    ASSERT_TRUE(IsWindowVisible(options));
+
+    PostMessageA(options, WM_COMMAND, IDCANCEL, 0);
+    HWND farewell = WaitForMessageBox(tresk, START_TIMEOUT);
+    ASSERT_NE(farewell, nullptr) << "Cancel without a bookmark file did not say why the program ends";
+    EXPECT_EQ(MessageBoxText(farewell), CANNOT_RUN_TEXT);
+    EXPECT_TRUE(IsRunning(tresk)) << "ended before the message was read";
+    PostMessageA(farewell, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(WaitForExit(tresk, START_TIMEOUT), 0);
+    EXPECT_FALSE(TrayIconExists(window)) << "the icon outlived the program";
 }
 
 TEST_F(ShellEndToEnd, SecondStartExitsAndOpensTheOptionsOfTheFirst)
 {
+    KnowSampleBookmarks();
     HWND window = StartAndWait(true);
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(StartTresk(&second));
@@ -96,6 +142,7 @@ TEST_F(ShellEndToEnd, SecondStartExitsAndOpensTheOptionsOfTheFirst)
 TEST_F(ShellEndToEnd, KeyWithMenuStyleButNoTrayIconStartsWithoutIcon)
 {
     SetTreskDword("Menu Style", 1);
+    KnowSampleBookmarks();
     HWND window = StartAndWait(false);
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(IsRunning(tresk));
@@ -118,6 +165,7 @@ TEST_F(ShellEndToEnd, HotKeyHeldElsewhereIsReportedAndTreskGoesOn)
     SetTreskDword("Menu Style", 3);
     SetTreskDword("Tray Icon", 1);
     SetTreskDword("Hot Key", 0x74B);
+    KnowSampleBookmarks();
     ASSERT_TRUE(StartTresk(&tresk));
     HWND box = WaitForWindow(tresk, "#32770", "Tresk", START_TIMEOUT, true);
     ASSERT_NE(box, nullptr) << "no conflict message";
@@ -135,6 +183,7 @@ TEST_F(ShellEndToEnd, HotKeyHeldElsewhereIsReportedAndTreskGoesOn)
 
 TEST_F(ShellEndToEnd, ProgramLocationLosesOneTrailingBlank)
 {
+    KnowSampleBookmarks();
     ASSERT_TRUE(StartTresk(&tresk, " extra  "));
     HWND window = WaitForMainWindow(tresk, START_TIMEOUT);
     ASSERT_NE(window, nullptr);
@@ -150,6 +199,7 @@ TEST_F(ShellEndToEnd, ProgramLocationLosesOneTrailingBlank)
 
 TEST_F(ShellEndToEnd, ExitFromTheTrayMenuEndsWithZeroAndRemovesTheIcon)
 {
+    KnowSampleBookmarks();
     HWND window = StartAndWait(true);
     ASSERT_NE(window, nullptr);
     PostMessageA(window, WM_USER + 2, 0, WM_RBUTTONUP);  // the shell's right click on the icon
