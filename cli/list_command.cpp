@@ -4,8 +4,12 @@
 #include <string>
 
 #include "bookmarks/bookmark_table.h"
+#include "bookmarks/favorites_reader.h"
 #include "bookmarks/netscape_reader.h"
+#include "bookmarks/opera_reader.h"
+#include "bookmarks/sorting.h"
 #include "cli/commands.h"
+#include "settings/settings.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -20,12 +24,6 @@ static int ListUsage()
 {
     std::fprintf(stderr,
                  "usage: tresk-cli list [--sort default|ascending|descending] [--favorites DIR] [--opera FILE] BOOKMARK_FILE\n");
-    return 2;
-}
-
-static int NotYetSupported(const char *what)
-{
-    std::fprintf(stderr, "tresk-cli list: %s is not yet supported\n", what);
     return 2;
 }
 
@@ -110,18 +108,20 @@ int RunListCommand(int argc, char **argv)
         return ListUsage();
     if (std::strcmp(sort, "default") && std::strcmp(sort, "ascending") && std::strcmp(sort, "descending"))
         return ListUsage();
-    if (std::strcmp(sort, "default"))
-        return NotYetSupported("--sort other than default");
-    if (favorites)
-        return NotYetSupported("--favorites");
-    if (opera)
-        return NotYetSupported("--opera");
 
+    // The refresh's order: Netscape first (nothing else is read without it), then the Favorites, then
+    // the hotlist, then the sort by "Sort Order".
     ReadNetscapeBookmarks(bookmarkFile);
     if (bookmarkTable.entryCount == 0) {
         std::fprintf(stderr, "%s\n", NO_BOOKMARKS_MESSAGE);
         return 1;
     }
+    if (favorites)
+        ReadFavoritesFolder(favorites);
+    if (opera)
+        ReadOperaHotlist(opera);
+    settings.sortOrder = !std::strcmp(sort, "ascending") ? 1 : !std::strcmp(sort, "descending") ? 2 : 0;
+    SortBookmarkTable();
     PrintTable();
     DestroyBookmarkMenus();
     FreeBookmarkTable();

@@ -61,16 +61,21 @@ struct BoxSearch {
     HWND found;
 };
 
+// GetWindowText sends WM_GETTEXT to a window of another thread of this process, and waits for it: it
+// is asked only of visible dialogs of this process, whose threads run their modal loops. Asking the
+// test thread's own windows would deadlock once that thread waits for this one to end.
 static BOOL CALLBACK FindBox(HWND window, LPARAM parameter)
 {
     BoxSearch *search = reinterpret_cast<BoxSearch *>(parameter);
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
-    char className[64] = "", title[256] = "";
+    char className[64] = "";
     GetClassNameA(window, className, sizeof className);
+    if (process != GetCurrentProcessId() || std::string(className) != "#32770" || !IsWindowVisible(window))
+        return TRUE;
+    char title[256] = "";
     GetWindowTextA(window, title, sizeof title);
-    if (process == GetCurrentProcessId() && std::string(className) == "#32770" && IsWindowVisible(window) &&
-        std::string(title).compare(0, search->prefix->size(), *search->prefix) == 0) {
+    if (std::string(title).compare(0, search->prefix->size(), *search->prefix) == 0) {
         search->found = window;
         return FALSE;
     }
