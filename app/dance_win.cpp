@@ -2,10 +2,7 @@
 #include "app/dance.h"
 #include "app/main_window.h"
 #include "app/shell.h"
-#include <commctrl.h>  // before owner_draw.h, which names HIMAGELIST
 #include "menu/owner_draw.h"
-
-const int SIDE_BAR_STRIP_WIDTH = 24;
 
 static HDC menuWindowDC;   // held during one tick
 static HDC backBufferDC;
@@ -23,7 +20,7 @@ void ReleaseMenuWindowDC()
 static void CreateBackBuffer(int height)
 {
     backBufferDC = CreateCompatibleDC(menuWindowDC);
-    backBufferBitmap = CreateCompatibleBitmap(menuWindowDC, SIDE_BAR_STRIP_WIDTH - 2, height);
+    backBufferBitmap = CreateCompatibleBitmap(menuWindowDC, SIDE_BAR_WIDTH - 2, height);
     backBufferPrevious = SelectObject(backBufferDC, backBufferBitmap);
 }
 
@@ -39,10 +36,8 @@ void CALLBACK DanceTimerProc(HWND, UINT, UINT_PTR, DWORD)
     if (!backBufferDC)
         CreateBackBuffer(height);
     AdvanceDance(&danceOffset, &danceStep, height);
-    BitBlt(backBufferDC, 0, 0, SIDE_BAR_STRIP_WIDTH, height, sideBarStrip, 0, 0, SRCCOPY);
-    if (sideBarImageList)
-        ImageList_Draw(sideBarImageList, 0, backBufferDC, 0, danceOffset, ILD_TRANSPARENT);
-    BitBlt(menuWindowDC, 0, 0, SIDE_BAR_STRIP_WIDTH, height, backBufferDC, 0, 0, SRCCOPY);
+    PaintSideBarFrame(backBufferDC, height, danceOffset);
+    BitBlt(menuWindowDC, 0, 0, SIDE_BAR_WIDTH, height, backBufferDC, 0, 0, SRCCOPY);
     ReleaseMenuWindowDC();
 }
 

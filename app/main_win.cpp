@@ -3,9 +3,10 @@
 #include "app/popup_menus.h"
 #include "app/shell.h"
 #include "app/tray_icon.h"
-#include "bookmarks/refresh.h"
+#include "app/refresh.h"
 #include "menu/icon_sets.h"
-#include "settings/settings.h"
+#include "base/settings.h"
+#include "settings/settings_store.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {

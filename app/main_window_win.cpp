@@ -1,17 +1,18 @@
-// The hidden main window: its message map, the busy guard, the message pump and the deferred menu work.
+// The hidden main window: its message map, the busy guard and the deferred menu work.
 #include "app/main_window.h"
 
 #include "app/popup_menus.h"
+#include "app/refresh.h"
 #include "app/shell.h"
 #include "app/tray_icon.h"
+#include "base/settings.h"
 #include "bookmarks/bookmark_table.h"
-#include "bookmarks/refresh.h"
+#include "bookmarks/change_watch.h"
 #include "menu/icon_sets.h"
 #include "menu/menu_interaction.h"
 #include "menu/owner_draw.h"
 #include "res/resource.h"
-#include "settings/options_dialog.h"
-#include "settings/settings.h"
+#include "settings/hot_key.h"
 #include "tools/context_menu.h"
 
 #include <commctrl.h>
@@ -75,44 +76,6 @@ bool IsModalBusy()
     return true;
 }
 
-int OpenOptionsDialog()
-{
-    if (IsModalBusy())
-        return 0;
-    DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_OPTIONS), mainWindow, OptionsDialogProc, 0);
-    return 1;
-}
-
-// A WM_QUIT taken from the queue here would be lost to the main loop, so it is posted again once the
-// queue has been emptied: a quit asked for while the Verify window waits still ends the program.
-static bool quitPending;
-static WPARAM quitCode;
-
-bool PumpOneMessage()
-{
-    MSG message;
-    if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
-        return false;
-    if (message.message == WM_QUIT) {
-        quitPending = true;
-        quitCode = message.wParam;
-        return true;
-    }
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
-    return true;
-}
-
-void PumpMessages()
-{
-    while (PumpOneMessage()) {
-    }
-    if (quitPending) {
-        quitPending = false;
-        PostQuitMessage(static_cast<int>(quitCode));
-    }
-}
-
 void CALLBACK MenuTimerProc(HWND, UINT, UINT_PTR timer, DWORD)
 {
     KillTimer(mainWindow, timer);
@@ -121,10 +84,14 @@ void CALLBACK MenuTimerProc(HWND, UINT, UINT_PTR timer, DWORD)
         bookmarkMenuOpen = false;
         HandleCommand(settings.doubleClickAction);
         break;
-    case TIMER_CONTEXT_MENU:
-        BookmarkContextMenu(contextEntry);
+    case TIMER_CONTEXT_MENU: {
+        int shellCommand = BookmarkContextMenu(contextEntry);
         contextEntry = 0;
+        // Refresh closes the bookmark menu first on systems that nest menus.
+        if (shellCommand)
+            HandleCommand(shellCommand);
         break;
+    }
     case TIMER_SUBMENU_POSITION:
         if (settings.repositionSubmenus)
             PlaceSubmenu();
@@ -197,17 +164,10 @@ static void OnDestroy()
     DeleteTrayIcon();
     DestroyBookmarkMenus();
     FreeBookmarkTable();
-    if (sideBarBitmap) {
-        DeleteObject(sideBarBitmap);
-        sideBarBitmap = nullptr;
-    }
-    if (sideBarImageList) {
-        ImageList_Destroy(sideBarImageList);
-        sideBarImageList = nullptr;
-    }
+    FreeSideBar();
     ReleaseMenuWindowDC();
     if (settings.hotKey != 0)
-        UnregisterHotKey(mainWindow, 1);
+        UnregisterHotKey(mainWindow, HOT_KEY_ID);
     DestroyIconSets();
     DestroyPopupMenus();
     StopChangeWatch();

@@ -1,79 +1,33 @@
 // The fixed popup menus, the tray and bookmark menus, and the commands they return.
 #include "app/popup_menus.h"
-#include "verify/verify_window.h"
 
+#include "app/refresh.h"
 #include "app/shell.h"
-#include "app/trace.h"
+#include "base/launch_url.h"
+#include "base/settings.h"
+#include "base/trace.h"
 #include "bookmarks/bookmark_table.h"
-#include "bookmarks/refresh.h"
+#include "menu/menu_builder.h"
 #include "menu/menu_interaction.h"
+#include "menu/owner_draw.h"
 #include "res/resource.h"
-#include "settings/settings.h"
-
-#include <shellapi.h>
+#include "tools/context_menu.h"
 
 HMENU trayMenu;
-HMENU itemContextMenu;
-HMENU shortContextMenu;
 
-// The loaded menu resources, kept to destroy them; the popups above are their first submenus.
+// The loaded menu resource, kept to destroy it; trayMenu is its first submenu.
 static HMENU trayMenuResource;
-static HMENU itemContextMenuResource;
-static HMENU shortContextMenuResource;
-
-static HMENU LoadFirstPopup(int resource, HMENU *loaded)
-{
-    *loaded = LoadMenuA(appInstance, MAKEINTRESOURCEA(resource));
-    return *loaded ? GetSubMenu(*loaded, 0) : nullptr;
-}
-
-// Separators stay plain; every other item is drawn by the program.
-static void MakeOwnerDrawn(HMENU popup)
-{
-    if (!popup)
-        return;
-    for (int position = 0; position < GetMenuItemCount(popup); ++position) {
-        if (GetMenuState(popup, position, MF_BYPOSITION) & MF_SEPARATOR)
-            continue;
-        MENUITEMINFOA item = {};
-        item.cbSize = sizeof item;
-        item.fMask = MIIM_TYPE;
-        item.fType = MFT_OWNERDRAW;
-        SetMenuItemInfoA(popup, position, TRUE, &item);
-    }
-}
 
 void LoadPopupMenus()
 {
-    trayMenu = LoadFirstPopup(IDM_TRAY_MENU, &trayMenuResource);
-    itemContextMenu = LoadFirstPopup(IDM_ITEM_CONTEXT_MENU, &itemContextMenuResource);
-    if (itemContextMenu)
-        SetMenuDefaultItem(itemContextMenu, IDC_CMD_BROWSE, FALSE);
-    shortContextMenu = LoadFirstPopup(IDM_ITEM_CONTEXT_MENU, &shortContextMenuResource);
-    if (shortContextMenu) {
-        DeleteMenu(shortContextMenu, IDC_CMD_ABOUT, MF_BYCOMMAND);
-        DeleteMenu(shortContextMenu, IDC_CMD_REFRESH, MF_BYCOMMAND);
-        DeleteMenu(shortContextMenu, GetMenuItemCount(shortContextMenu) - 1, MF_BYPOSITION);
-        SetMenuDefaultItem(shortContextMenu, 0, TRUE);
-    }
-    MakeOwnerDrawn(trayMenu);
-    MakeOwnerDrawn(itemContextMenu);
-    MakeOwnerDrawn(shortContextMenu);
-}
-
-static void DestroyLoadedMenu(HMENU *loaded, HMENU *popup)
-{
-    if (*loaded)
-        DestroyMenu(*loaded);
-    *loaded = nullptr;
-    *popup = nullptr;
+    trayMenu = LoadOwnerDrawnPopup(IDM_TRAY_MENU, &trayMenuResource);
+    LoadContextMenus();
 }
 
 void DestroyPopupMenus()
 {
-    DestroyLoadedMenu(&trayMenuResource, &trayMenu);
-    DestroyLoadedMenu(&itemContextMenuResource, &itemContextMenu);
-    DestroyLoadedMenu(&shortContextMenuResource, &shortContextMenu);
+    DestroyLoadedPopup(&trayMenuResource, &trayMenu);
+    DestroyContextMenus();
 }
 
 int PopupTrayMenu()
@@ -98,16 +52,9 @@ int PopupTrayMenu()
     return 1;
 }
 
-void LaunchURL(const char *url)
-{
-    HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_APPSTARTING));
-    ShellExecuteA(mainWindow, "open", url, nullptr, nullptr, settings.startupStyle);
-    SetCursor(previous);
-}
-
 int BookmarkPositionFromCommand(int commandId)
 {
-    int position = commandId - 1;
+    int position = EntryForCommandId(commandId);
     if (position < 0 || position >= bookmarkTable.entryCount || !IsBookmark(bookmarkTable.entries[position]))
         return -1;
     return position;

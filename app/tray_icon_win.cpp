@@ -5,7 +5,7 @@
 #include "app/popup_menus.h"
 #include "app/shell.h"
 #include "res/resource.h"
-#include "settings/settings.h"
+#include "base/settings.h"
 
 #include <shellapi.h>
 
@@ -33,7 +33,7 @@ bool AddTrayIcon()
     std::memset(&trayIconData, 0, sizeof trayIconData);
     trayIconData.cbSize = NOTIFYICONDATAA_V1_SIZE;
     trayIconData.hWnd = mainWindow;
-    trayIconData.uID = 1;
+    trayIconData.uID = TRAY_ICON_ID;
     trayIconData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     trayIconData.uCallbackMessage = MSG_TRAY_NOTIFY;
     trayIconData.hIcon = LoadSmallIcon(IDI_TRAY);

@@ -1,5 +1,5 @@
 // Prints how long the menu builder takes for generated tables of 1k, 10k and 100k bookmarks.
-#include "settings/settings.h"
+#include "base/settings.h"
 
 #include <windows.h>
 

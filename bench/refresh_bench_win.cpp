@@ -1,7 +1,7 @@
 // The whole refresh of the running program (menus destroyed, table freed, bookmark file read, sorted, menus
 // built) timed on generated Chrome exports of 1k, 10k and 100k bookmarks, with the process's peak memory.
 // Each file is measured in a fresh child process, so the peak memory it reports belongs to that file alone.
-#include "settings/settings.h"
+#include "base/settings.h"
 
 #include <windows.h>
 #include <psapi.h>
@@ -19,7 +19,8 @@
 #include "bench/bookmark_generator.h"
 #include "bookmarks/bookmark_table.h"
 #include "bookmarks/netscape_reader.h"
-#include "bookmarks/refresh.h"
+#include "app/refresh.h"
+#include "bookmarks/change_watch.h"
 #include "bookmarks/sorting.h"
 #include "menu/icon_sets.h"
 #include "menu/menu_builder.h"

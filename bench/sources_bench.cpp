@@ -14,7 +14,7 @@
 #include "bookmarks/favorites_reader.h"
 #include "bookmarks/opera_reader.h"
 #include "bookmarks/sorting.h"
-#include "settings/settings.h"
+#include "base/settings.h"
 
 namespace fs = std::filesystem;
 

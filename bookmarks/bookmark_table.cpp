@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/fatal_error.h"
+#include "base/fatal_error.h"
 
 const char OPEN_FOLDER[] = "Open Folder";
 const char CLOSE_FOLDER[] = "Close Folder";

@@ -1,7 +1,7 @@
 // The change watch: one thread waiting on file-system change notifications for the three sources.
-#include "bookmarks/refresh.h"
+#include "bookmarks/change_watch.h"
 
-#include "settings/settings.h"
+#include "base/settings.h"
 
 #include <windows.h>
 
@@ -9,9 +9,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/fatal_error.h"
-#include "app/shell.h"
-#include "app/trace.h"
+#include "base/fatal_error.h"
+#include "base/app_state.h"
+#include "base/trace.h"
 
 enum WatchSource { WATCH_BOOKMARKS, WATCH_FAVORITES, WATCH_HOTLIST, WATCH_SOURCES };
 

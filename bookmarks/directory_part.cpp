@@ -1,7 +1,7 @@
 // The directory part of a file path, for the change watch.
 #include <cstring>
 
-#include "bookmarks/refresh.h"
+#include "bookmarks/change_watch.h"
 
 std::string GetDirectoryPart(const char *path)
 {

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/trace.h"
-#include "bookmarks/ascii_case.h"
+#include "base/trace.h"
+#include "base/ascii_case.h"
 #include "bookmarks/bookmark_table.h"
 #include "bookmarks/favorites_listing.h"
 

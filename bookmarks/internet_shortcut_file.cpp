@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/fatal_error.h"
-#include "bookmarks/ascii_case.h"
+#include "base/fatal_error.h"
+#include "base/ascii_case.h"
 #include "bookmarks/favorites_reader.h"
 
 // A shortcut file is a few hundred bytes; a larger one is damaged, and only its start is looked at.

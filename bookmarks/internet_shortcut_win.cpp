@@ -9,8 +9,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/fatal_error.h"
-#include "app/trace.h"
+#include "base/fatal_error.h"
+#include "base/trace.h"
 
 // Spelled out here so that no import library has to supply them.
 static const CLSID CLSID_INTERNET_SHORTCUT = {0xFBF23B40, 0xE3F0, 0x101B, {0x84, 0x88, 0x00, 0xAA, 0x00, 0x3E, 0x56, 0xF8}};

@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/fatal_error.h"
-#include "app/trace.h"
+#include "base/fatal_error.h"
+#include "base/trace.h"
 #include "bookmarks/bookmark_table.h"
 #include "bookmarks/text_helpers.h"
 
@@ -16,7 +16,7 @@ static const size_t MAX_TEXT = 1024;
 
 enum LineKind { LINE_OTHER, LINE_FOLDER, LINE_BOOKMARK, LINE_LIST_END, LINE_SEPARATOR };
 
-static bool StartsWithNoCase(const char *begin, const char *end, const char *tag, size_t length)
+static bool LineStartsWith(const char *begin, const char *end, const char *tag, size_t length)
 {
     return static_cast<size_t>(end - begin) >= length && FindNoCaseIn(begin, begin + length, tag) == begin;
 }
@@ -24,13 +24,13 @@ static bool StartsWithNoCase(const char *begin, const char *end, const char *tag
 // The four tags are tested in this order; "<DT><H3" before "<DT>" because a heading starts with both.
 static LineKind KindOfLine(const char *begin, const char *end)
 {
-    if (StartsWithNoCase(begin, end, "<DT><H3", 7))
+    if (LineStartsWith(begin, end, "<DT><H3", 7))
         return LINE_FOLDER;
-    if (StartsWithNoCase(begin, end, "<DT>", 4))
+    if (LineStartsWith(begin, end, "<DT>", 4))
         return LINE_BOOKMARK;
-    if (StartsWithNoCase(begin, end, "</DL>", 5))
+    if (LineStartsWith(begin, end, "</DL>", 5))
         return LINE_LIST_END;
-    if (StartsWithNoCase(begin, end, "<HR>", 4))
+    if (LineStartsWith(begin, end, "<HR>", 4))
         return LINE_SEPARATOR;
     return LINE_OTHER;
 }

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "app/fatal_error.h"
-#include "app/trace.h"
-#include "bookmarks/ascii_case.h"
+#include "base/fatal_error.h"
+#include "base/trace.h"
+#include "base/ascii_case.h"
 #include "bookmarks/bookmark_table.h"
 
 static const size_t MAX_VALUE_LENGTH = 1024;

@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/trace.h"
-#include "bookmarks/ascii_case.h"
+#include "base/trace.h"
+#include "base/ascii_case.h"
 #include "bookmarks/bookmark_table.h"
-#include "settings/settings.h"
+#include "base/settings.h"
 
 static int SortSign()
 {

@@ -1,6 +1,8 @@
 // Text helpers: short copies in rotating scratch buffers and substring search without regard to case.
 #include "bookmarks/text_helpers.h"
 
+#include "base/ascii_case.h"
+
 #include <cstring>
 
 static const int SCRATCH_SIZE = 1025;
@@ -39,17 +41,12 @@ const char *RightString(const char *text, int n)
     return CopyToScratch(text + length - take, take);
 }
 
-static inline unsigned char FoldCase(unsigned char c)
-{
-    return (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - 'a' + 'A') : c;
-}
-
 static inline bool IsLetter(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
-static bool SameNoCase(const char *a, const char *b, size_t length)
+static bool SameTextNoCase(const char *a, const char *b, size_t length)
 {
     for (size_t i = 0; i < length; i++)
-        if (FoldCase(static_cast<unsigned char>(a[i])) != FoldCase(static_cast<unsigned char>(b[i])))
+        if (!SameNoCase(static_cast<unsigned char>(a[i]), static_cast<unsigned char>(b[i])))
             return false;
     return true;
 }
@@ -69,9 +66,9 @@ const char *FindNoCaseIn(const char *begin, const char *end, const char *pattern
     while (anchor < patternLength && IsLetter(static_cast<unsigned char>(pattern[anchor])))
         anchor++;
     if (anchor == patternLength) {
-        unsigned char first = FoldCase(static_cast<unsigned char>(pattern[0]));
+        unsigned char first = static_cast<unsigned char>(pattern[0]);
         for (const char *at = begin; at <= last; at++)
-            if (FoldCase(static_cast<unsigned char>(*at)) == first && SameNoCase(at, pattern, patternLength))
+            if (SameNoCase(static_cast<unsigned char>(*at), first) && SameTextNoCase(at, pattern, patternLength))
                 return at;
         return nullptr;
     }
@@ -82,7 +79,7 @@ const char *FindNoCaseIn(const char *begin, const char *end, const char *pattern
         if (!hit)
             return nullptr;
         const char *start = static_cast<const char *>(hit) - anchor;
-        if (SameNoCase(start, pattern, patternLength))
+        if (SameTextNoCase(start, pattern, patternLength))
             return start;
         from = static_cast<const char *>(hit) + 1;
     }

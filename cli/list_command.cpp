@@ -3,13 +3,10 @@
 #include <cstring>
 #include <string>
 
+#include "base/settings.h"
 #include "bookmarks/bookmark_table.h"
-#include "bookmarks/favorites_reader.h"
-#include "bookmarks/netscape_reader.h"
-#include "bookmarks/opera_reader.h"
-#include "bookmarks/sorting.h"
+#include "bookmarks/read_sources.h"
 #include "cli/commands.h"
-#include "settings/settings.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -109,19 +106,17 @@ int RunListCommand(int argc, char **argv)
     if (std::strcmp(sort, "default") && std::strcmp(sort, "ascending") && std::strcmp(sort, "descending"))
         return ListUsage();
 
-    // The refresh's order: Netscape first (nothing else is read without it), then the Favorites, then
-    // the hotlist, then the sort by "Sort Order".
-    ReadNetscapeBookmarks(bookmarkFile);
-    if (bookmarkTable.entryCount == 0) {
+    // The sources as the program's settings would name them, read in the refresh's order.
+    std::snprintf(settings.bookmarkFile, sizeof settings.bookmarkFile, "%s", bookmarkFile);
+    settings.useFavorites = favorites != nullptr;
+    std::snprintf(settings.favoritesPath, sizeof settings.favoritesPath, "%s", favorites ? favorites : "");
+    settings.useOperaHotlist = opera != nullptr;
+    std::snprintf(settings.operaHotlistPath, sizeof settings.operaHotlistPath, "%s", opera ? opera : "");
+    settings.sortOrder = !std::strcmp(sort, "ascending") ? 1 : !std::strcmp(sort, "descending") ? 2 : 0;
+    if (!ReadBookmarkSources()) {
         std::fprintf(stderr, "%s\n", NO_BOOKMARKS_MESSAGE);
         return 1;
     }
-    if (favorites)
-        ReadFavoritesFolder(favorites);
-    if (opera)
-        ReadOperaHotlist(opera);
-    settings.sortOrder = !std::strcmp(sort, "ascending") ? 1 : !std::strcmp(sort, "descending") ? 2 : 0;
-    SortBookmarkTable();
     PrintTable();
     DestroyBookmarkMenus();
     FreeBookmarkTable();

@@ -18,8 +18,6 @@ function(tresk_library name)
   endforeach()
   if(kept)
     add_library(${name} STATIC ${kept})
-    # The shell and the subsystems call each other; repeat the cycle often enough on link lines.
-    set_target_properties(${name} PROPERTIES LINK_INTERFACE_MULTIPLICITY 4)
   else()
     add_library(${name} INTERFACE)
   endif()
@@ -32,19 +30,18 @@ function(tresk_library name)
   endif()
 endfunction()
 
-# tresk_test(name SOURCES ... LIBS ... [LABELS ...] [STANDINS]): a GoogleTest program registered with ctest.
+# tresk_test(name SOURCES ... LIBS ... [LABELS ...]): a GoogleTest program registered with ctest.
 # Windows test programs run under Wine and need the shared Wine session of the run.
-# STANDINS: the test's own sources (and object libraries) stand in for some functions or state of the
-# subsystems it links; they come first on the link line, and the linker keeps the first definition.
 function(tresk_test name)
-  cmake_parse_arguments(ARG "STANDINS" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
   if(TRESK_FUZZ)
     return()  # a fuzz build runs only the fuzzers
   endif()
   add_executable(${name} ${ARG_SOURCES})
-  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main)
-  if(ARG_STANDINS)
-    target_link_options(${name} PRIVATE -Wl,--allow-multiple-definition)
+  if(WIN32)
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} tresk_win_test_main)
+  else()
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main)
   endif()
   if(WIN32)
     add_test(NAME ${name} COMMAND ${name} --gtest_color=no)

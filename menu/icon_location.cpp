@@ -1,11 +1,12 @@
 // Reading a shell "DefaultIcon" value ("file,index") for the icon sets.
 #include "menu/icon_location.h"
 
+#include "base/ascii_case.h"
+
 #include <climits>
 #include <cstdlib>
 #include <cstring>
 
-static char FoldCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // The index after the comma, read as the C library reads a number; no digits mean 0. Kept one short of
 // the int range so that the next index (the open folder) cannot overflow.
@@ -48,9 +49,5 @@ bool EndsWithShellFolderIcon(const char *text)
     size_t length = std::strlen(text);
     if (length < suffixLength)
         return false;
-    const char *tail = text + length - suffixLength;
-    for (size_t i = 0; i < suffixLength; i++)
-        if (FoldCase(tail[i]) != suffix[i])
-            return false;
-    return true;
+    return CompareNoCase(text + length - suffixLength, suffix) == 0;
 }

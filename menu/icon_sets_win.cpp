@@ -4,7 +4,7 @@
 
 #include <shellapi.h>
 
-#include "app/shell.h"
+#include "base/app_state.h"
 #include "menu/icon_location.h"
 #include "res/menu_ids.h"
 

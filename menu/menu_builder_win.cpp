@@ -1,7 +1,7 @@
 // The menu builder: one item per table record, column breaks, source headers, empty folders.
 #include "menu/menu_builder.h"
 
-#include "settings/settings.h"
+#include "base/settings.h"
 
 #include <windows.h>
 
@@ -11,8 +11,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "app/shell.h"
-#include "app/trace.h"
+#include "base/app_state.h"
+#include "base/trace.h"
 #include "bookmarks/bookmark_table.h"
 
 // Builder state, reset at the start of every build.

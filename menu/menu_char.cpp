@@ -3,17 +3,9 @@
 
 #include <cstring>
 
+#include "base/ascii_case.h"
 #include "bookmarks/bookmark_table.h"
 
-static int FoldLetter(int c)
-{
-    return (c >= 'a' && c <= 'z') ? c - 'a' + 'A' : c;
-}
-
-bool SameLetter(int a, int b)
-{
-    return FoldLetter(a) == FoldLetter(b);
-}
 
 // Folder ends and separators never match; neither do records with no name, which have no menu item.
 static bool IsCandidate(const BookmarkEntry &entry, MenuHandle menu, int letter)
@@ -22,7 +14,7 @@ static bool IsCandidate(const BookmarkEntry &entry, MenuHandle menu, int letter)
         return false;
     if (!IsFolderStart(entry) && !IsBookmark(entry))
         return false;
-    return SameLetter(static_cast<unsigned char>(entry.name[0]), letter);
+    return SameNoCase(static_cast<unsigned char>(entry.name[0]), letter);
 }
 
 static MenuCharChoice Choice(MenuCharAction action, int position)

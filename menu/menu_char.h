@@ -18,6 +18,3 @@ MenuCharChoice FindBookmarkMenuChar(MenuHandle menu, int letter, int highlighted
 
 // The key letter of a command text: the character after the first '&', or the first character.
 char CommandKeyLetter(const char *text);
-
-// Compares two characters, folding A to Z only.
-bool SameLetter(int a, int b);

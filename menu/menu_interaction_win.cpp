@@ -1,15 +1,16 @@
 // The hooks, first-letter jumps and submenu placement of the open bookmark menu.
-#include "settings/settings.h"
+#include "base/settings.h"
 #include "menu/menu_interaction.h"
 
 #include <commctrl.h>
 
 #include <cstring>
 
-#include "app/shell.h"
+#include "base/app_state.h"
 #include "bookmarks/bookmark_table.h"
 #include "menu/menu_builder.h"
 #include "menu/menu_char.h"
+#include "base/ascii_case.h"
 #include "menu/menu_geometry.h"
 #include "menu/owner_draw.h"
 
@@ -128,7 +129,7 @@ LRESULT OnCommandMenuChar(WPARAM wParam, LPARAM lParam)
         char text[256] = "";
         if (LoadStringA(appInstance, GetMenuItemID(menu, i), text, sizeof text) <= 0)
             continue;
-        if (SameLetter(static_cast<unsigned char>(CommandKeyLetter(text)), letter))
+        if (SameNoCase(static_cast<unsigned char>(CommandKeyLetter(text)), letter))
             return (state & MF_GRAYED) ? 0 : MAKELRESULT(i, MNC_EXECUTE);
     }
     return 0;

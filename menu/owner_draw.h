@@ -15,6 +15,11 @@ const int SIDE_BAR_WIDTH = 24;
 const int SIDE_BAR_PICTURE_HEIGHT = 200;
 const int ITEM_MARGIN = 6;               // added to the text height of every measured item
 
+// Loads menu resource `resource` into *loaded (kept for DestroyLoadedPopup) and answers its first popup,
+// every item but the separators made owner-drawn; null when the resource cannot be loaded.
+HMENU LoadOwnerDrawnPopup(int resource, HMENU *loaded);
+void DestroyLoadedPopup(HMENU *loaded, HMENU *popup);
+
 LRESULT MeasureBookmarkItem(MEASUREITEMSTRUCT *request);
 LRESULT DrawBookmarkItem(DRAWITEMSTRUCT *request);
 LRESULT MeasureCustomItem(MEASUREITEMSTRUCT *request);

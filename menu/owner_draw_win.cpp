@@ -1,11 +1,11 @@
 // Measuring and drawing the owner-drawn items of the bookmark menu and of the tray and context menus.
-#include "settings/settings.h"
+#include "base/settings.h"
 #include "menu/owner_draw.h"
 
 #include <cstdint>
 #include <cstring>
 
-#include "app/shell.h"
+#include "base/app_state.h"
 #include "bookmarks/bookmark_table.h"
 #include "menu/icon_sets.h"
 #include "menu/menu_builder.h"

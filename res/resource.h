@@ -29,4 +29,3 @@
 #define IDD_ABOUT 100
 #define IDD_SEARCH 118
 #define IDD_VERIFY 133
-#define IDD_OPTIONS 200

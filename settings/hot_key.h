@@ -7,7 +7,10 @@ const unsigned HOT_KEY_MOD_ALT = 1;
 const unsigned HOT_KEY_MOD_CONTROL = 2;
 const unsigned HOT_KEY_MOD_SHIFT = 4;
 
-// Registers hot key 1 from a hot-key control value (0 = none); shows the conflict message on failure.
+// The id of the program's one hot key, registered for mainWindow.
+const int HOT_KEY_ID = 1;
+
+// Registers HOT_KEY_ID from a hot-key control value (0 = none); shows the conflict message on failure.
 bool RegisterAppHotKey(int value);
 
 // The registration modifiers of a hot-key control value (its second byte: HOTKEYF_SHIFT 1, HOTKEYF_CONTROL 2,

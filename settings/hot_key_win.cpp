@@ -1,12 +1,10 @@
 // Registering the global hot key for the main window.
 #include "settings/hot_key.h"
 
-#include "app/shell.h"
+#include "base/app_state.h"
 
 static_assert(HOT_KEY_MOD_ALT == MOD_ALT && HOT_KEY_MOD_CONTROL == MOD_CONTROL && HOT_KEY_MOD_SHIFT == MOD_SHIFT,
               "the portable modifier flags are the registration flags");
-
-const int HOT_KEY_ID = 1;
 
 bool RegisterAppHotKey(int value)
 {

@@ -1,5 +1,5 @@
 // The Options dialog: shows every setting, checks the bookmark file, applies what changed and saves.
-#include "settings/settings.h"
+#include "base/settings.h"
 #include "settings/options_dialog.h"
 
 #include <commctrl.h>
@@ -10,20 +10,16 @@
 #include <cstring>
 #include <initializer_list>
 
-#include "app/popup_menus.h"
-#include "app/shell.h"
-#include "app/trace.h"
-#include "app/tray_icon.h"
-#include "bookmarks/bookmark_table.h"
-#include "bookmarks/refresh.h"
+#include "base/app_state.h"
+#include "base/trace.h"
 #include "menu/menu_builder.h"
 #include "res/options_ids.h"
 #include "settings/hot_key.h"
+#include "settings/settings_store.h"
 
 namespace {
 
 const int PATH_SIZE = 260;
-const int APP_HOT_KEY_ID = 1;
 // Nine digits always fit the 32-bit settings, whatever the user types.
 const int NUMBER_DIGITS = 9;
 const char APP_TITLE[] = "Tresk";
@@ -252,7 +248,7 @@ BOOL OnInitDialog(HWND dialog)
     SetWindowTextA(dialog, "Tresk Options");
     // The dialog's own hot-key control must be able to take the current key, so it is free while open.
     if (settings.hotKey != 0)
-        UnregisterHotKey(mainWindow, APP_HOT_KEY_ID);
+        UnregisterHotKey(mainWindow, HOT_KEY_ID);
 
     CheckItem(dialog, IDC_RUN_AT_STARTUP, settings.runAtStartup);
     CheckItem(dialog, IDC_TRAY_ICON, settings.trayIcon);
@@ -438,26 +434,25 @@ void ReadControls(HWND dialog, const char *bookmarkFile)
     ReadSelectionData(dialog, IDC_DOUBLE_CLICK, settings.doubleClickAction);
 }
 
-// Rebuilding and the change watch come after the dialog has closed, so the menus are not rebuilt under it.
-void ApplyToMenusAndWatch()
+// What the new settings change outside the dialog; the caller applies it once the dialog has closed, so
+// that nothing is rebuilt under it.
+int ChangesToApply()
 {
     const OptionsSnapshot &s = optionsSnapshot;
     bool fileChanged = BookmarkFileChanged();
-    if (MenuSettingsChanged() || fileChanged) {
-        DestroyBookmarkMenus();
-        RefreshBookmarks();
-    }
-    if (settings.refreshMenu != s.refreshMenu) {
-        if (settings.refreshMenu)
-            StartChangeWatch();
-        else
-            RequestWatchStop();
-    }
+    int changes = 0;
+    if (settings.trayIcon != s.trayIcon)
+        changes |= OPTIONS_TRAY_ICON;
+    if (settings.doubleClickAction != s.doubleClickAction)
+        changes |= OPTIONS_TRAY_MENU;
+    if (MenuSettingsChanged() || fileChanged)
+        changes |= OPTIONS_MENUS;
+    if (settings.refreshMenu != s.refreshMenu)
+        changes |= OPTIONS_WATCH_SWITCH;
     if (fileChanged || (settings.refreshMenu && (settings.useFavorites != s.useFavorites ||
-                                                 settings.useOperaHotlist != s.useOperaHotlist))) {
-        StopChangeWatch();
-        StartChangeWatch();
-    }
+                                                 settings.useOperaHotlist != s.useOperaHotlist)))
+        changes |= OPTIONS_WATCH_RESTART;
+    return changes;
 }
 
 void OnOK(HWND dialog)
@@ -470,17 +465,6 @@ void OnOK(HWND dialog)
         return;
     }
     ReadControls(dialog, bookmarkFile);
-    if (settings.trayIcon != optionsSnapshot.trayIcon) {
-        if (settings.trayIcon)
-            AddTrayIcon();
-        else
-            DeleteTrayIcon();
-    }
-    // The tray menu shows the double-click action as its default item.
-    if (settings.doubleClickAction != optionsSnapshot.doubleClickAction) {
-        DestroyPopupMenus();
-        LoadPopupMenus();
-    }
     if (!RegisterAppHotKey(settings.hotKey)) {
         settings.hotKey = optionsSnapshot.hotKey;
         SetForegroundWindow(dialog);
@@ -488,8 +472,7 @@ void OnOK(HWND dialog)
         return;
     }
     SaveSettings();
-    EndDialog(dialog, 1);
-    ApplyToMenusAndWatch();
+    EndDialog(dialog, ChangesToApply());
     TraceExit("OnOptionsOK");
 }
 
@@ -500,12 +483,7 @@ void OnCancel(HWND dialog)
         SetForegroundWindow(dialog);
         return;
     }
-    EndDialog(dialog, 0);
-    if (settings.bookmarkFile[0] == '\0') {
-        ShowWarning("Tresk cannot be run without knowing the location of a valid Netscape bookmarks file.");
-        DeleteTrayIcon();
-        ExitProcess(0);
-    }
+    EndDialog(dialog, settings.bookmarkFile[0] == '\0' ? OPTIONS_NO_BOOKMARK_FILE : 0);
 }
 
 void OnExitTresk(HWND dialog)

@@ -1,7 +1,9 @@
 // Loading and saving the settings record under HKEY_CURRENT_USER\Software\Olvane\Tresk, and the start-up entry.
-#include "settings/settings.h"
+#include "settings/settings_store.h"
 
-#include "app/fatal_error.h"
+#include "base/fatal_error.h"
+#include "base/settings.h"
+#include "res/resource.h"
 #include "settings/hot_key.h"
 
 #include <windows.h>
@@ -67,55 +69,45 @@ static void WriteString(HKEY key, const char *name, const char *text)
     RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE *>(text), static_cast<DWORD>(std::strlen(text) + 1));
 }
 
-static void ReadStoredValues(HKEY key)
-{
-    ReadDword(key, "Tray Icon", &settings.trayIcon);
-    ReadDword(key, "Refresh Menu", &settings.refreshMenu);
-    ReadDword(key, "Limit Menu Items Per Column", &settings.limitItemsPerColumn);
-    ReadDword(key, "Menu Items Per Column", &settings.itemsPerColumn);
-    ReadDword(key, "Limit Menu Item Width", &settings.limitItemWidth);
-    ReadDword(key, "Menu Item Width", &settings.itemWidth);
-    ReadDword(key, "Hot Key", &settings.hotKey);
-    RegisterAppHotKey(settings.hotKey);
-    ReadDword(key, "Display Empty Folders", &settings.displayEmptyFolders);
-    ReadDword(key, "Menu Style", &settings.menuStyle);
-    ReadDword(key, "Snap Menu Left", &settings.snapMenuLeft);
-    ReadDword(key, "Sort Order", &settings.sortOrder);
-    ReadDword(key, "Startup Style", &settings.startupStyle);
-    ReadDword(key, "Double-Click Action", &settings.doubleClickAction);
-    ReadDword(key, "Use IE Favorites", &settings.useFavorites);
-    ReadDword(key, "Use Opera Hotlist", &settings.useOperaHotlist);
-    ReadDword(key, "Icon Style", &settings.iconStyle);
-    ReadDword(key, "Reposition Submenus", &settings.repositionSubmenus);
-    ReadString(key, "Bookmark Filename", settings.bookmarkFile, sizeof settings.bookmarkFile);
-}
+// A field that was not read: the defaults "when missing" replace it, and "Menu Style" unread marks a first start.
+const int32_t NOT_READ = -1;
+const int32_t NO_DEFAULT = INT32_MIN;
 
-static void SetFirstStartDefaults()
-{
-    settings.trayIcon = 1;
-    settings.runAtStartup = 1;
-    settings.refreshMenu = 1;
-    settings.limitItemsPerColumn = 0;
-    settings.itemsPerColumn = 25;
-    settings.limitItemWidth = 1;
-    settings.itemWidth = 250;
-    settings.hotKey = 0x342;  // Ctrl+Shift+B
-    settings.displayEmptyFolders = 1;
-    settings.menuStyle = MENU_STYLE_DANCY;
-    settings.snapMenuLeft = 0;
-}
+// Every stored DWORD with its defaults: set on a first start (otherwise a missing value leaves its field
+// at 0), or taken whenever the value is missing. Written in this order; reading has no effects, so it
+// reads in the same order.
+struct StoredValue {
+    const char *name;
+    int32_t Settings::*field;
+    int32_t firstStart;
+    int32_t whenMissing;
+};
+
+const StoredValue STORED_VALUES[] = {
+    {"Tray Icon", &Settings::trayIcon, 1, NO_DEFAULT},
+    {"Use IE Favorites", &Settings::useFavorites, NO_DEFAULT, 0},
+    {"Use Opera Hotlist", &Settings::useOperaHotlist, NO_DEFAULT, 0},
+    {"Icon Style", &Settings::iconStyle, NO_DEFAULT, ICON_STYLE_PER_SOURCE},
+    {"Refresh Menu", &Settings::refreshMenu, 1, NO_DEFAULT},
+    {"Limit Menu Items Per Column", &Settings::limitItemsPerColumn, 0, NO_DEFAULT},
+    {"Menu Items Per Column", &Settings::itemsPerColumn, 25, NO_DEFAULT},
+    {"Limit Menu Item Width", &Settings::limitItemWidth, 1, NO_DEFAULT},
+    {"Menu Item Width", &Settings::itemWidth, 250, NO_DEFAULT},
+    {"Hot Key", &Settings::hotKey, 0x342, NO_DEFAULT},  // Ctrl+Shift+B
+    {"Display Empty Folders", &Settings::displayEmptyFolders, 1, NO_DEFAULT},
+    {"Menu Style", &Settings::menuStyle, MENU_STYLE_DANCY, NO_DEFAULT},
+    {"Snap Menu Left", &Settings::snapMenuLeft, 0, NO_DEFAULT},
+    {"Reposition Submenus", &Settings::repositionSubmenus, NO_DEFAULT, 1},
+    {"Sort Order", &Settings::sortOrder, NO_DEFAULT, SORT_ORDER_DEFAULT},
+    {"Startup Style", &Settings::startupStyle, NO_DEFAULT, SW_SHOWNORMAL},
+    {"Double-Click Action", &Settings::doubleClickAction, NO_DEFAULT, IDC_CMD_SEARCH},
+};
 
 static void ReadRunAtStartup()
 {
     HKEY run = OpenUserKey(RUN_KEY);
     settings.runAtStartup = RegQueryValueExA(run, RUN_VALUE, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
     RegCloseKey(run);
-}
-
-static void DefaultIfUnread(int32_t *field, int32_t value)
-{
-    if (*field == -1)
-        *field = value;
 }
 
 static void FindFavorites()
@@ -144,25 +136,29 @@ static void FindOperaHotlist()
 void LoadSettings()
 {
     HKEY key = OpenUserKey(PROGRAM_KEY);
-    for (int32_t *unread : {&settings.menuStyle, &settings.sortOrder, &settings.startupStyle, &settings.doubleClickAction,
-                            &settings.useFavorites, &settings.useOperaHotlist, &settings.iconStyle,
-                            &settings.repositionSubmenus})
-        *unread = -1;
-    ReadStoredValues(key);
+    settings.menuStyle = NOT_READ;
+    for (const StoredValue &value : STORED_VALUES) {
+        if (value.whenMissing != NO_DEFAULT)
+            settings.*value.field = NOT_READ;
+    }
+    for (const StoredValue &value : STORED_VALUES)
+        ReadDword(key, value.name, &(settings.*value.field));
+    ReadString(key, "Bookmark Filename", settings.bookmarkFile, sizeof settings.bookmarkFile);
     RegCloseKey(key);
+    RegisterAppHotKey(settings.hotKey);
 
     // "Menu Style" is written by every save, so its absence marks the first start.
-    if (settings.menuStyle == -1)
-        SetFirstStartDefaults();
+    bool firstStart = settings.menuStyle == NOT_READ;
+    if (firstStart)
+        settings.runAtStartup = 1;
     else
         ReadRunAtStartup();
-    DefaultIfUnread(&settings.sortOrder, SORT_ORDER_DEFAULT);
-    DefaultIfUnread(&settings.startupStyle, SW_SHOWNORMAL);
-    DefaultIfUnread(&settings.doubleClickAction, 4008);  // Search Bookmarks
-    DefaultIfUnread(&settings.useFavorites, 0);
-    DefaultIfUnread(&settings.useOperaHotlist, 0);
-    DefaultIfUnread(&settings.iconStyle, ICON_STYLE_PER_SOURCE);
-    DefaultIfUnread(&settings.repositionSubmenus, 1);
+    for (const StoredValue &value : STORED_VALUES) {
+        if (firstStart && value.firstStart != NO_DEFAULT)
+            settings.*value.field = value.firstStart;
+        if (value.whenMissing != NO_DEFAULT && settings.*value.field == NOT_READ)
+            settings.*value.field = value.whenMissing;
+    }
     settings.useBookmarkFile = settings.bookmarkFile[0] != '\0';
     if (settings.useFavorites)
         FindFavorites();
@@ -183,23 +179,8 @@ static std::string ProgramLocation()
 void SaveSettings()
 {
     HKEY key = OpenUserKey(PROGRAM_KEY);
-    WriteDword(key, "Tray Icon", settings.trayIcon);
-    WriteDword(key, "Use IE Favorites", settings.useFavorites);
-    WriteDword(key, "Use Opera Hotlist", settings.useOperaHotlist);
-    WriteDword(key, "Icon Style", settings.iconStyle);
-    WriteDword(key, "Refresh Menu", settings.refreshMenu);
-    WriteDword(key, "Limit Menu Items Per Column", settings.limitItemsPerColumn);
-    WriteDword(key, "Menu Items Per Column", settings.itemsPerColumn);
-    WriteDword(key, "Limit Menu Item Width", settings.limitItemWidth);
-    WriteDword(key, "Menu Item Width", settings.itemWidth);
-    WriteDword(key, "Hot Key", settings.hotKey);
-    WriteDword(key, "Display Empty Folders", settings.displayEmptyFolders);
-    WriteDword(key, "Menu Style", settings.menuStyle);
-    WriteDword(key, "Snap Menu Left", settings.snapMenuLeft);
-    WriteDword(key, "Reposition Submenus", settings.repositionSubmenus);
-    WriteDword(key, "Sort Order", settings.sortOrder);
-    WriteDword(key, "Startup Style", settings.startupStyle);
-    WriteDword(key, "Double-Click Action", settings.doubleClickAction);
+    for (const StoredValue &value : STORED_VALUES)
+        WriteDword(key, value.name, settings.*value.field);
     RegSetValueExA(key, "Bookmark Filename", 0, REG_SZ, reinterpret_cast<const BYTE *>(settings.bookmarkFile),
                    sizeof settings.bookmarkFile);
     std::string location = ProgramLocation();

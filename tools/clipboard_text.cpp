@@ -2,15 +2,16 @@
 #include "tools/clipboard_text.h"
 
 #include "bookmarks/bookmark_table.h"
+#include "res/resource.h"
 
 std::string ClipboardTextFor(int command, const BookmarkEntry &entry)
 {
     switch (command) {
-    case COMMAND_COPY_NAME:
+    case IDC_CMD_COPY_NAME:
         return entry.name;
-    case COMMAND_COPY_LOCATION:
+    case IDC_CMD_COPY_LOCATION:
         return entry.url;
-    case COMMAND_COPY_HTML:
+    case IDC_CMD_COPY_HTML:
         // Pasted into a page as written: quotes and angle brackets in the texts stay as they are.
         return std::string("<A HREF=\"") + entry.url + "\">" + entry.name + "</A>";
     default:

@@ -2,6 +2,14 @@
 #pragma once
 #include <windows.h>
 
-void BookmarkContextMenu(int position);
+extern HMENU itemContextMenu;   // popup of menu 114
+extern HMENU shortContextMenu;  // menu 114 less Refresh, About and the separator before them
+
+void LoadContextMenus();
+void DestroyContextMenus();
+// Opens itemContextMenu at (targetX, targetY) over the bookmark menu and runs the chosen bookmark command
+// on the record at position. Refresh and About are the shell's: they come back as the result, which is
+// 0 for everything else.
+int BookmarkContextMenu(int position);
 void ListContextMenu(HWND dialog, HWND list);
 bool CopyTextToClipboard(const char *text);

@@ -7,12 +7,41 @@
 #include <cstring>
 #include <string>
 
-#include "app/popup_menus.h"
-#include "app/shell.h"
+#include "base/app_state.h"
+#include "base/launch_url.h"
 #include "bookmarks/bookmark_table.h"
 #include "menu/menu_interaction.h"
+#include "menu/owner_draw.h"
+#include "res/resource.h"
 #include "tools/clipboard_text.h"
 #include "tools/properties_dialog.h"
+
+HMENU itemContextMenu;
+HMENU shortContextMenu;
+
+// The loaded menu resources, kept to destroy them; the popups above are their first submenus.
+static HMENU itemContextMenuResource;
+static HMENU shortContextMenuResource;
+
+void LoadContextMenus()
+{
+    itemContextMenu = LoadOwnerDrawnPopup(IDM_ITEM_CONTEXT_MENU, &itemContextMenuResource);
+    if (itemContextMenu)
+        SetMenuDefaultItem(itemContextMenu, IDC_CMD_BROWSE, FALSE);
+    shortContextMenu = LoadOwnerDrawnPopup(IDM_ITEM_CONTEXT_MENU, &shortContextMenuResource);
+    if (shortContextMenu) {
+        DeleteMenu(shortContextMenu, IDC_CMD_ABOUT, MF_BYCOMMAND);
+        DeleteMenu(shortContextMenu, IDC_CMD_REFRESH, MF_BYCOMMAND);
+        DeleteMenu(shortContextMenu, GetMenuItemCount(shortContextMenu) - 1, MF_BYPOSITION);
+        SetMenuDefaultItem(shortContextMenu, 0, TRUE);
+    }
+}
+
+void DestroyContextMenus()
+{
+    DestroyLoadedPopup(&itemContextMenuResource, &itemContextMenu);
+    DestroyLoadedPopup(&shortContextMenuResource, &shortContextMenu);
+}
 
 bool CopyTextToClipboard(const char *text)
 {
@@ -45,23 +74,23 @@ static void RunBookmarkCommand(int command, int position, bool cancelBookmarkMen
         return;  // a position kept from a table that a refresh has replaced
     const BookmarkEntry &entry = bookmarkTable.entries[position];
     switch (command) {
-    case COMMAND_BROWSE_TO:
+    case IDC_CMD_BROWSE:
         if (cancelBookmarkMenu)
             SendMessageA(mainWindow, WM_CANCELMODE, 0, 0);  // the bookmark menu closes before the browser opens
         LaunchURL(entry.url);
         break;
-    case COMMAND_PROPERTIES:
+    case IDC_CMD_PROPERTIES:
         OpenPropertiesDialog(position);
         break;
-    case COMMAND_COPY_NAME:
-    case COMMAND_COPY_LOCATION:
-    case COMMAND_COPY_HTML:
+    case IDC_CMD_COPY_NAME:
+    case IDC_CMD_COPY_LOCATION:
+    case IDC_CMD_COPY_HTML:
         CopyTextToClipboard(ClipboardTextFor(command, entry).c_str());
         break;
     }
 }
 
-void BookmarkContextMenu(int position)
+int BookmarkContextMenu(int position)
 {
     LockWindowUpdate(nullptr);
     SetForegroundWindow(mainWindow);
@@ -73,11 +102,11 @@ void BookmarkContextMenu(int position)
     int command = TrackPopupMenu(itemContextMenu, flags, targetX, targetY, 0, mainWindow, nullptr);
     contextMenuOpen = false;
     PostMessageA(mainWindow, WM_NULL, 0, 0);
-    if (command == COMMAND_REFRESH || command == COMMAND_ABOUT)
-        HandleCommand(command);  // Refresh closes the bookmark menu first on systems that nest menus
-    else
+    bool shellCommand = command == IDC_CMD_REFRESH || command == IDC_CMD_ABOUT;
+    if (!shellCommand)
         RunBookmarkCommand(command, position, nestedMenusSupported);
     modalOpen = FALSE;
+    return shellCommand ? command : 0;
 }
 
 void ListContextMenu(HWND, HWND list)

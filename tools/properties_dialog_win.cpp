@@ -1,14 +1,12 @@
 // The Bookmark Properties dialog: name, location, description, folder and the two times of one bookmark.
 #include "tools/properties_dialog.h"
-#include "verify/verify_window.h"
 
 #include <cstdio>
 #include <cstring>
 
-#include "app/shell.h"
+#include "base/app_state.h"
 #include "bookmarks/bookmark_table.h"
 #include "res/properties_ids.h"
-
 
 int propertiesEntry;
 // The dialog that was busy when Properties opened (the Search dialog), given back on close.

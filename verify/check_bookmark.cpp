@@ -3,22 +3,8 @@
 
 #include <cstdio>
 
+#include "base/ascii_case.h"
 #include "verify/http_trans.h"
-
-// Compares the first count characters, folding A to Z only.
-static bool StartsWithNoCase(const char *text, const char *prefix, int count)
-{
-    for (int i = 0; i < count; i++) {
-        char a = text[i], b = prefix[i];
-        if (a >= 'A' && a <= 'Z')
-            a = static_cast<char>(a - 'A' + 'a');
-        if (a != b)
-            return false;
-        if (a == '\0')
-            break;
-    }
-    return true;
-}
 
 void FormatFailureText(int code, int detail, const char *text, char *status)
 {
@@ -36,15 +22,15 @@ bool CheckBookmark(const char *url, const char *proxyName, int proxyPort, int se
     status[0] = '\0';
     if (!url)
         url = "";
-    if (StartsWithNoCase(url, "ftp://", 6)) {
+    if (StartsWithNoCase(url, "ftp://")) {
         std::snprintf(status, STATUS_TEXT_CAPACITY, "Ftp URL - Ignored");
         return false;
     }
-    if (StartsWithNoCase(url, "mailto", 6)) {
+    if (StartsWithNoCase(url, "mailto")) {
         std::snprintf(status, STATUS_TEXT_CAPACITY, "MailTo URL - Ignored");
         return false;
     }
-    if (StartsWithNoCase(url, "https://", 8)) {
+    if (StartsWithNoCase(url, "https://")) {
         std::snprintf(status, STATUS_TEXT_CAPACITY, "Https URL - Ignored");
         return false;
     }

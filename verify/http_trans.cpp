@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/trace.h"
+#include "base/trace.h"
 #include "verify/status_texts.h"
 
 int FindLastSlash(const char *text, int length)

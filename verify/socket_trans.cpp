@@ -7,7 +7,7 @@
 #include <cstring>
 #include <mutex>
 
-#include "app/trace.h"
+#include "base/trace.h"
 #include "verify/status_texts.h"
 
 std::int32_t g_transCount = 0;

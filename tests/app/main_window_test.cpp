@@ -4,9 +4,10 @@
 #include "app/main_window.h"
 #include "app/popup_menus.h"
 #include "app/shell.h"
+#include "tools/context_menu.h"
 #include "bookmarks/bookmark_table.h"
 #include "res/resource.h"
-#include "settings/settings.h"
+#include "base/settings.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // that starting, restarting and stopping never leave more than one thread.
 #include <gtest/gtest.h>
 
-#include "settings/settings.h"
+#include "base/settings.h"
 
 #include <windows.h>
 
@@ -11,10 +11,10 @@
 #include <cstring>
 #include <string>
 
-#include "bookmarks/refresh.h"
-#include "tests/menu/win_test_helpers.h"
+#include "base/app_state.h"
+#include "bookmarks/change_watch.h"
+#include "tests/support/win_test_helpers.h"
 
-extern HWND mainWindow;
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The directory part of a path, which the change watch watches.
 #include <gtest/gtest.h>
 
-#include "bookmarks/refresh.h"
+#include "bookmarks/change_watch.h"
 
 TEST(GetDirectoryPart, TextBeforeTheLastBackslash)
 {

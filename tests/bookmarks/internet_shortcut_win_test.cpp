@@ -13,8 +13,8 @@
 
 #include "bookmarks/bookmark_table.h"
 #include "bookmarks/favorites_reader.h"
-#include "favorites_tree.h"
-#include "table_checks.h"
+#include "tests/support/favorites_tree.h"
+#include "tests/support/table_checks.h"
 
 namespace fs = std::filesystem;
 

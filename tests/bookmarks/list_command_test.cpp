@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "netscape_test_support.h"
+#include "tests/support/netscape_test_support.h"
 
 struct CliResult {
     int status;

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "netscape_test_support.h"
+#include "tests/support/netscape_test_support.h"
 
 #ifndef TRESK_TEST_DATA
 #error TRESK_TEST_DATA must name tests/data

@@ -7,8 +7,8 @@
 #include "bookmarks/bookmark_table.h"
 #include "bookmarks/opera_reader.h"
 #include "bookmarks/sorting.h"
-#include "settings/settings.h"
-#include "table_checks.h"
+#include "base/settings.h"
+#include "tests/support/table_checks.h"
 
 static void Require(const std::string &problem)
 {

@@ -6,7 +6,7 @@
 
 #include "bookmarks/bookmark_table.h"
 #include "bookmarks/opera_reader.h"
-#include "table_checks.h"
+#include "tests/support/table_checks.h"
 
 class OperaReaderTest : public ::testing::Test {
 protected:

@@ -9,8 +9,8 @@
 
 #include "bookmarks/bookmark_table.h"
 #include "bookmarks/sorting.h"
-#include "settings/settings.h"
-#include "table_checks.h"
+#include "base/settings.h"
+#include "tests/support/table_checks.h"
 
 class SortingTest : public ::testing::Test {
 protected:

@@ -10,7 +10,7 @@
 #include "app/shell.h"
 #include "menu/icon_sets.h"
 #include "res/menu_ids.h"
-#include "tests/menu/gdi_counter_win.h"
+#include "tests/support/gdi_counter_win.h"
 
 namespace {
 

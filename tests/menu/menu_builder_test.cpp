@@ -1,7 +1,7 @@
 // The menu builder on real Win32 menus: columns, headers, item data, empty folders, separators, ids.
 #include <gtest/gtest.h>
 
-#include "settings/settings.h"
+#include "base/settings.h"
 
 #include <windows.h>
 
@@ -12,7 +12,7 @@
 
 #include "bookmarks/bookmark_table.h"
 #include "menu/menu_builder.h"
-#include "tests/menu/win_test_helpers.h"
+#include "tests/support/win_test_helpers.h"
 
 extern HWND mainWindow;
 

@@ -3,6 +3,7 @@
 
 #include "bookmarks/bookmark_table.h"
 #include "menu/menu_char.h"
+#include "base/ascii_case.h"
 
 namespace {
 
@@ -92,13 +93,13 @@ TEST(CommandKeyLetter, AmpersandOrFirstCharacter)
         EXPECT_EQ(CommandKeyLetter(c.text), c.letter) << c.text;
 }
 
-TEST(SameLetter, FoldsOnlyAToZ)
+TEST(SameNoCase, FoldsOnlyAToZ)
 {
-    EXPECT_TRUE(SameLetter('x', 'X'));
-    EXPECT_TRUE(SameLetter('Q', 'q'));
-    EXPECT_FALSE(SameLetter('[', '{'));       // 0x5B and 0x7B differ by 0x20 but are not letters
-    EXPECT_FALSE(SameLetter(0xE9, 0xC9));     // accented letters are not folded
-    EXPECT_FALSE(SameLetter('a', 'b'));
+    EXPECT_TRUE(SameNoCase('x', 'X'));
+    EXPECT_TRUE(SameNoCase('Q', 'q'));
+    EXPECT_FALSE(SameNoCase('[', '{'));       // 0x5B and 0x7B differ by 0x20 but are not letters
+    EXPECT_FALSE(SameNoCase(0xE9, 0xC9));     // accented letters are not folded
+    EXPECT_FALSE(SameNoCase('a', 'b'));
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // The hooks, first-letter jumps, context-menu targets and submenu placement on real menus under the menu loop.
-#include "settings/settings.h"
+#include "base/settings.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // A real popup menu drawn by the bookmark-menu handlers inside the system's menu loop, photographed while
 // open (the pictures are kept in the build tree's tests/menu/pictures for a look).
-#include "settings/settings.h"
+#include "base/settings.h"
 
 #include <windows.h>
 

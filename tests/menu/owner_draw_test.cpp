@@ -1,5 +1,5 @@
 // Measuring and drawing menu items into a memory device context, checked pixel by pixel where it matters.
-#include "settings/settings.h"
+#include "base/settings.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -14,7 +14,7 @@
 #include "menu/icon_sets.h"
 #include "menu/menu_builder.h"
 #include "menu/owner_draw.h"
-#include "tests/menu/gdi_counter_win.h"
+#include "tests/support/gdi_counter_win.h"
 
 namespace {
 

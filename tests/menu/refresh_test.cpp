@@ -2,7 +2,7 @@
 // the exit without bookmarks, and refreshes asked for by the change watch.
 #include <gtest/gtest.h>
 
-#include "settings/settings.h"
+#include "base/settings.h"
 
 #include <windows.h>
 
@@ -11,9 +11,9 @@
 #include <string>
 
 #include "bookmarks/bookmark_table.h"
-#include "bookmarks/refresh.h"
+#include "bookmarks/change_watch.h"
 #include "tests/menu/standins.h"
-#include "tests/menu/win_test_helpers.h"
+#include "tests/support/win_test_helpers.h"
 
 extern HWND mainWindow;
 extern bool bookmarkMenuOpen;

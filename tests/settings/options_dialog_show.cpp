@@ -1,7 +1,7 @@
 // Shows the Options dialog on the screen for a few seconds so that a screenshot can be taken:
 // options_dialog_show.exe [seconds] [plain] [first]; with TRESK_MEASURE set it also prints how wide the labels' texts
 // are against their controls, in dialog units.
-#include "settings/settings.h"
+#include "base/settings.h"
 #include <windows.h>
 #include <commctrl.h>
 

@@ -1,6 +1,6 @@
 // The Options dialog run from its real template under Wine: controls, lists, enabling rules, arrows,
 // help, Browse, and what OK, Cancel and Exit validate, apply and call.
-#include "settings/settings.h"
+#include "base/settings.h"
 #include <windows.h>
 #include <commctrl.h>
 #include <commdlg.h>

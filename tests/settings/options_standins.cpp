@@ -1,6 +1,6 @@
 // Recording stand-ins for the shell, tray, popup menus, hot key, settings store, table, refresh and menu
 // builder functions that the Options dialog calls; the tests read back what was called.
-#include "settings/settings.h"
+#include "base/settings.h"
 #include "tests/settings/options_standins.h"
 
 #include <cstdio>
@@ -9,7 +9,7 @@
 #include "app/shell.h"
 #include "app/tray_icon.h"
 #include "bookmarks/bookmark_table.h"
-#include "bookmarks/refresh.h"
+#include "bookmarks/change_watch.h"
 #include "menu/menu_builder.h"
 #include "settings/hot_key.h"
 

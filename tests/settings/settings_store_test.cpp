@@ -1,6 +1,7 @@
 // The settings store against a scratch registry: HKEY_CURRENT_USER is redirected to a key of its own, so
 // the program's key, the Run key and the Shell Folders key are all scratch copies.
-#include "settings/settings.h"
+#include "base/settings.h"
+#include "settings/settings_store.h"
 
 #include <windows.h>
 #include <shlwapi.h>

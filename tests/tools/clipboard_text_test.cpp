@@ -3,6 +3,7 @@
 
 #include "bookmarks/bookmark_table.h"
 #include "tools/clipboard_text.h"
+#include "res/resource.h"
 
 namespace {
 
@@ -17,10 +18,10 @@ TEST(ClipboardTextFor, NameLocationAndAnchorUnescaped)
         int command;
         const char *expected;
     } cases[] = {
-        {COMMAND_COPY_NAME, "Say \"hi\" <b>&amp;"},
-        {COMMAND_COPY_LOCATION, "http://x/?a=\"1\"&b=<2>"},
-        {COMMAND_COPY_HTML, "<A HREF=\"http://x/?a=\"1\"&b=<2>\">Say \"hi\" <b>&amp;</A>"},
-        {COMMAND_BROWSE_TO, ""},
+        {IDC_CMD_COPY_NAME, "Say \"hi\" <b>&amp;"},
+        {IDC_CMD_COPY_LOCATION, "http://x/?a=\"1\"&b=<2>"},
+        {IDC_CMD_COPY_HTML, "<A HREF=\"http://x/?a=\"1\"&b=<2>\">Say \"hi\" <b>&amp;</A>"},
+        {IDC_CMD_BROWSE, ""},
         {0, ""},
     };
     for (const Case &c : cases)

@@ -1,10 +1,14 @@
-// Case-insensitive text tests of the readers and the sort: only A-Z are folded, bytes compare unsigned.
+// Case-insensitive text tests of the whole program: only A-Z are folded, bytes compare unsigned.
 #pragma once
-#include <cstddef>
 
-inline unsigned char FoldAsciiCase(unsigned char c)
+inline int FoldAsciiCase(int c)
 {
-    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c - 'A' + 'a') : c;
+    return (c >= 'A' && c <= 'Z') ? c - 'A' + 'a' : c;
+}
+
+inline bool SameNoCase(int a, int b)
+{
+    return FoldAsciiCase(a) == FoldAsciiCase(b);
 }
 
 // <0, 0, >0 like strcmp; a text that is a prefix of the other is the smaller one.
@@ -16,13 +20,13 @@ inline int CompareNoCase(const char *a, const char *b)
         x++;
         y++;
     }
-    return static_cast<int>(FoldAsciiCase(*x)) - static_cast<int>(FoldAsciiCase(*y));
+    return FoldAsciiCase(*x) - FoldAsciiCase(*y);
 }
 
 inline bool StartsWithNoCase(const char *text, const char *prefix)
 {
     for (; *prefix; text++, prefix++)
-        if (FoldAsciiCase(static_cast<unsigned char>(*text)) != FoldAsciiCase(static_cast<unsigned char>(*prefix)))
+        if (!SameNoCase(static_cast<unsigned char>(*text), static_cast<unsigned char>(*prefix)))
             return false;  // also stops at the end of text, whose NUL matches no prefix character
     return true;
 }

@@ -1,5 +1,5 @@
 // The trace facility. Its sink is empty unless the program is built with TRESK_TRACE.
-#include "app/trace.h"
+#include "base/trace.h"
 
 #include <chrono>
 #include <cstdarg>

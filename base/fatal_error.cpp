@@ -1,5 +1,5 @@
 // The fatal error texts, shared by the Windows report and the host one.
-#include "app/fatal_error.h"
+#include "base/fatal_error.h"
 
 #include <cstdio>
 

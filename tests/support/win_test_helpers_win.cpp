@@ -1,5 +1,5 @@
 // Win32 helpers of the GUI tests.
-#include "tests/menu/win_test_helpers.h"
+#include "tests/support/win_test_helpers.h"
 
 #include <tlhelp32.h>
 

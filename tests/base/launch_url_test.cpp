@@ -4,8 +4,9 @@
 #include "app/main_window.h"
 #include "app/popup_menus.h"
 #include "app/shell.h"
+#include "base/launch_url.h"
 #include "bookmarks/bookmark_table.h"
-#include "settings/settings.h"
+#include "base/settings.h"
 
 #include <shlwapi.h>
 

@@ -1,22 +1,16 @@
 // RefreshBookmarks: the table and menus rebuilt from the sources; refreshes asked for by the change watch.
-#include "bookmarks/refresh.h"
-
-#include "settings/settings.h"
-
-#include <windows.h>
+#include "app/refresh.h"
 
 #include "app/shell.h"
-#include "app/trace.h"
 #include "app/tray_icon.h"
+#include "base/settings.h"
+#include "base/trace.h"
 #include "bookmarks/bookmark_table.h"
-#include "bookmarks/favorites_reader.h"
-#include "bookmarks/netscape_reader.h"
-#include "bookmarks/opera_reader.h"
-#include "bookmarks/sorting.h"
+#include "bookmarks/change_watch.h"
+#include "bookmarks/read_sources.h"
 #include "menu/menu_builder.h"
+#include "res/resource.h"
 
-static const int ICON_TRAY = 11;
-static const int ICON_RELOADING = 12;
 static const char NO_BOOKMARK_FILE_TEXT[] =
     "Please locate a valid file (usually 'bookmark.htm') that contains Netscape Bookmarks.";
 static const char NO_BOOKMARKS_TEXT[] =
@@ -27,45 +21,38 @@ static const char NO_BOOKMARKS_TEXT[] =
 // which a MSG_SOURCES_CHANGED could otherwise start a second refresh inside the first.
 static int refreshDepth = 0;
 
-static void RebuildFromSources()
+// Without a bookmark file the user is asked for one; false when the Options dialog left none.
+static bool EnsureBookmarkFile()
 {
-    if (settings.useFavorites)
-        ReadFavoritesFolder(settings.favoritesPath);
-    if (settings.useOperaHotlist)
-        ReadOperaHotlist(settings.operaHotlistPath);
-    SortBookmarkTable();
-    BuildBookmarkMenus();
+    if (settings.bookmarkFile[0] != '\0')
+        return true;
+    MessageBoxA(mainWindow, NO_BOOKMARK_FILE_TEXT, "Tresk", MB_ICONEXCLAMATION);
+    OpenOptionsDialog();
+    // Left without a bookmark file, the Options dialog has already ended the program: reading nothing
+    // would only add a second message.
+    return settings.bookmarkFile[0] != '\0';
 }
 
 void RefreshBookmarks()
 {
     TraceEnter("RefreshBookmarks");
     refreshDepth++;
-    UpdateTrayIcon(ICON_RELOADING, "Refreshing Bookmarks...");
-    if (settings.bookmarkFile[0] == '\0') {
-        MessageBoxA(mainWindow, NO_BOOKMARK_FILE_TEXT, "Tresk", MB_ICONEXCLAMATION);
-        OpenOptionsDialog();
-        // Left without a bookmark file, the Options dialog has already ended the program: reading
-        // nothing would only add a second message.
-        if (settings.bookmarkFile[0] == '\0') {
-            UpdateTrayIcon(ICON_TRAY, "Tresk");
-            refreshDepth--;
-            TraceExit("RefreshBookmarks");
-            return;
+    UpdateTrayIcon(IDI_TRAY_RELOADING, "Refreshing Bookmarks...");
+    if (EnsureBookmarkFile()) {
+        DestroyBookmarkMenus();
+        FreeBookmarkTable();
+        if (ReadBookmarkSources()) {
+            BuildBookmarkMenus();
+            UpdateTrayIcon(IDI_TRAY, "Tresk");
+            StartChangeWatch();
+        } else {
+            MessageBoxA(mainWindow, NO_BOOKMARKS_TEXT, "Tresk", MB_ICONEXCLAMATION);
+            UpdateTrayIcon(IDI_TRAY, "Tresk");
+            // Posted, not sent: the window is destroyed from the message loop, not inside this refresh.
+            PostMessageA(mainWindow, WM_CLOSE, 0, 0);
         }
-    }
-    DestroyBookmarkMenus();
-    FreeBookmarkTable();
-    ReadNetscapeBookmarks(settings.bookmarkFile);
-    if (bookmarkTable.entryCount == 0) {
-        MessageBoxA(mainWindow, NO_BOOKMARKS_TEXT, "Tresk", MB_ICONEXCLAMATION);
-        UpdateTrayIcon(ICON_TRAY, "Tresk");
-        // Posted, not sent: the window is destroyed from the message loop, not inside this refresh.
-        PostMessageA(mainWindow, WM_CLOSE, 0, 0);
     } else {
-        RebuildFromSources();
-        UpdateTrayIcon(ICON_TRAY, "Tresk");
-        StartChangeWatch();
+        UpdateTrayIcon(IDI_TRAY, "Tresk");
     }
     refreshDepth--;
     TraceExit("RefreshBookmarks");

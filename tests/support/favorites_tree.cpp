@@ -1,5 +1,5 @@
 // Favorites trees on disk for the tests.
-#include "favorites_tree.h"
+#include "tests/support/favorites_tree.h"
 
 #include <chrono>
 #include <fstream>

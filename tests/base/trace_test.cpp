@@ -1,5 +1,5 @@
 // Trace indentation: 3 blanks per level, capped at 254, and balanced by the exits.
-#include "app/trace.h"
+#include "base/trace.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The host build's fatal error report: the message on standard error, then exit with the code.
-#include "app/fatal_error.h"
+#include "base/fatal_error.h"
 
 #include <cerrno>
 #include <cstdio>

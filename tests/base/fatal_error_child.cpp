@@ -1,9 +1,9 @@
 // A child program for the fatal error tests: makes the main window and reports the fatal code it is given.
-#include "app/fatal_error.h"
+#include "base/fatal_error.h"
 #include "app/main_window.h"
 #include "app/shell.h"
 #include "app/tray_icon.h"
-#include "settings/settings.h"
+#include "base/settings.h"
 
 #include <cstdlib>
 #include <cstring>

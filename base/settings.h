@@ -34,7 +34,3 @@ enum SortOrder { SORT_ORDER_DEFAULT = 0, SORT_ORDER_ASCENDING = 1, SORT_ORDER_DE
 enum IconStyle { ICON_STYLE_NETSCAPE = 0, ICON_STYLE_IE = 1, ICON_STYLE_OPERA = 2, ICON_STYLE_PER_SOURCE = 3 };
 
 extern Settings settings;
-
-// Windows build only (settings_store_win.cpp, hot_key_win.cpp).
-void LoadSettings();
-void SaveSettings();

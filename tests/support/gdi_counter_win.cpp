@@ -1,5 +1,5 @@
 // Counting the GDI objects that the menu code creates and frees, by redirecting the test program's imports.
-#include "tests/menu/gdi_counter_win.h"
+#include "tests/support/gdi_counter_win.h"
 
 #include <windows.h>
 #include <commctrl.h>

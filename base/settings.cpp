@@ -1,4 +1,4 @@
 // The one settings record of the process.
-#include "settings/settings.h"
+#include "base/settings.h"
 
 Settings settings;

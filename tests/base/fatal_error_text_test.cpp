@@ -1,5 +1,5 @@
 // The fatal error messages of every code, and that a short buffer is never overrun.
-#include "app/fatal_error.h"
+#include "base/fatal_error.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Shape checks of the bookmark table for the tests and fuzzers.
-#include "table_checks.h"
+#include "tests/support/table_checks.h"
 
 #include <cstring>
 #include <vector>

@@ -1,12 +1,23 @@
 // The Windows fatal error report: a message box owned by the main window, the tray icon removed, and the
 // process ended with the code.
-#include "app/fatal_error.h"
+#include "base/fatal_error.h"
 
-#include "app/shell.h"
-#include "app/tray_icon.h"
-#include "settings/settings.h"
+#include "base/app_state.h"
+#include "base/settings.h"
+
+#include <shellapi.h>
 
 #include <cstdlib>
+
+// The shell added the icon for mainWindow under TRAY_ICON_ID; that pair is all a removal needs.
+static void RemoveTrayIcon()
+{
+    NOTIFYICONDATAA icon = {};
+    icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    icon.hWnd = mainWindow;
+    icon.uID = TRAY_ICON_ID;
+    Shell_NotifyIconA(NIM_DELETE, &icon);
+}
 
 void ShowFatalError(int code)
 {
@@ -14,6 +25,6 @@ void ShowFatalError(int code)
     char message[512];
     FormatFatalError(code, lastError, settings.bookmarkFile, message, sizeof message);
     MessageBoxA(mainWindow, message, "Tresk Fatal Error", MB_ICONHAND);
-    DeleteTrayIcon();
+    RemoveTrayIcon();
     std::exit(code);
 }
