@@ -2,6 +2,9 @@
 #pragma once
 #include <cstdint>
 
+// Every setting and every window's remembered state live under this key of HKEY_CURRENT_USER.
+const char SETTINGS_KEY[] = "Software\\Olvane\\Tresk";
+
 struct Settings {
     int32_t trayIcon;             // "Tray Icon"
     int32_t refreshMenu;          // "Refresh Menu"

@@ -52,7 +52,6 @@ static const DWORD WAIT_PERIOD = 500;
 static const DWORD RETRY_PAUSE = 100;   // between attempts to open a file that is being rewritten
 static const int RETRY_LIMIT = 100;     // about 10 s; the next change notification tries again
 static const DWORD STOP_WAIT_LIMIT = 2000;
-static const char TRESK_KEY[] = "Software\\Olvane\\Tresk";
 static const char IGNORE_WATCH_ERROR[] = "Ignore Watch Error";
 
 static const char BOOKMARK_WATCH_FAILED[] =
@@ -194,7 +193,7 @@ static HANDLE OpenNotification(const char *path, BOOL subtree, DWORD filter, DWO
 static bool IgnoreWatchErrorSet()
 {
     HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, TRESK_KEY, 0, KEY_READ, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, SETTINGS_KEY, 0, KEY_READ, &key) != ERROR_SUCCESS)
         return false;
     DWORD value = 0, size = sizeof value, type = 0;
     LONG result = RegQueryValueExA(key, IGNORE_WATCH_ERROR, nullptr, &type, reinterpret_cast<BYTE *>(&value), &size);
@@ -205,7 +204,7 @@ static bool IgnoreWatchErrorSet()
 static void SetIgnoreWatchError()
 {
     HKEY key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, TRESK_KEY, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, SETTINGS_KEY, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
         ShowFatalError(FATAL_REGISTRY_KEY);
     DWORD one = 1;
     RegSetValueExA(key, IGNORE_WATCH_ERROR, 0, REG_DWORD, reinterpret_cast<const BYTE *>(&one), sizeof one);

@@ -12,7 +12,6 @@
 #include <cstring>
 #include <string>
 
-static const char PROGRAM_KEY[] = "Software\\Olvane\\Tresk";
 static const char RUN_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 static const char SHELL_FOLDERS_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 static const char RUN_VALUE[] = "Tresk";
@@ -135,7 +134,7 @@ static void FindOperaHotlist()
 
 void LoadSettings()
 {
-    HKEY key = OpenUserKey(PROGRAM_KEY);
+    HKEY key = OpenUserKey(SETTINGS_KEY);
     settings.menuStyle = NOT_READ;
     for (const StoredValue &value : STORED_VALUES) {
         if (value.whenMissing != NO_DEFAULT)
@@ -178,7 +177,7 @@ static std::string ProgramLocation()
 
 void SaveSettings()
 {
-    HKEY key = OpenUserKey(PROGRAM_KEY);
+    HKEY key = OpenUserKey(SETTINGS_KEY);
     for (const StoredValue &value : STORED_VALUES)
         WriteDword(key, value.name, settings.*value.field);
     RegSetValueExA(key, "Bookmark Filename", 0, REG_SZ, reinterpret_cast<const BYTE *>(settings.bookmarkFile),
