@@ -7,11 +7,11 @@
 # TRESK_SETUP_TARGET names NSIS's stub for the installer: x86-unicode (the default) runs on every Windows;
 # the end-to-end test takes amd64-unicode, since only 64-bit programs run under Wine here.
 set -euo pipefail
-cd "$(dirname "$0")/.."
-root=$(pwd)
+root=$(cd "$(dirname "$0")/.." && pwd)
+dist=$(mkdir -p "${1:-$root/dist}" && cd "${1:-$root/dist}" && pwd)
+cd "$root"
 scripts/setup.sh
 version=$(head -n 1 VERSION)
-dist=$(mkdir -p "${1:-dist}" && cd "${1:-dist}" && pwd)
 stage=$root/build/release
 setup_target=${TRESK_SETUP_TARGET:-x86-unicode}
 
