@@ -3,8 +3,9 @@
 tresk_build=$(cd "$1" && pwd)
 export WINEPREFIX="${TRESK_WINEPREFIX:-$tresk_build/wineprefix}"
 export WINEDEBUG="${WINEDEBUG:--all}"
-# No Mono or Gecko installer dialogs in a fresh prefix.
-export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+# No Mono or Gecko installer dialogs in a fresh prefix; no winemenubuilder, which would turn the Start menu
+# shortcuts that the installer makes into launchers and icons in the user's own home, outside the prefix.
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml,winemenubuilder.exe=}"
 export WINEARCH=win64
 for w in wine64 /usr/lib/wine/wine64 wine wine-stable; do
   if command -v "$w" >/dev/null 2>&1; then TRESK_WINE=$(command -v "$w"); break; fi

@@ -1,0 +1,176 @@
+// End to end: the release's installer and uninstaller, silent, around a running Tresk: what they leave
+// behind, and the user's bookmark file that they must never touch.
+#include "tests/e2e/driver.h"
+
+#include <gtest/gtest.h>
+#include <shlobj.h>
+#include <shlwapi.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+const int TIMEOUT = 30000;
+const char UNINSTALL_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tresk";
+const char RUN_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+std::string Folder(int csidl)
+{
+    char path[MAX_PATH] = "";
+    SHGetFolderPathA(nullptr, csidl, nullptr, 0, path);
+    return path;
+}
+
+bool Exists(const std::string &path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool KeyExists(const char *path)
+{
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
+std::string UninstallValue(const char *name)
+{
+    char data[1024] = "";
+    DWORD type = 0, size = sizeof data;
+    if (SHGetValueA(HKEY_CURRENT_USER, UNINSTALL_KEY, name, &type, data, &size) != ERROR_SUCCESS)
+        return "<missing>";
+    return type == REG_DWORD ? std::to_string(*reinterpret_cast<DWORD *>(data)) : data;
+}
+
+// The file's bytes and last write time, to tell that nothing wrote to it.
+std::string Fingerprint(const std::string &path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA attributes;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &attributes))
+        return "<missing>";
+    std::ostringstream text;
+    text << attributes.ftLastWriteTime.dwHighDateTime << ':' << attributes.ftLastWriteTime.dwLowDateTime << '\n'
+         << std::ifstream(path, std::ios::binary).rdbuf();
+    return text.str();
+}
+
+std::string ShortcutTarget(const std::string &link)
+{
+    char target[MAX_PATH] = "<unreadable>";
+    wchar_t wideLink[MAX_PATH];
+    MultiByteToWideChar(CP_ACP, 0, link.c_str(), -1, wideLink, MAX_PATH);
+    IShellLinkA *shellLink = nullptr;
+    IPersistFile *file = nullptr;
+    CoInitialize(nullptr);
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                   reinterpret_cast<void **>(&shellLink)))) {
+        if (SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void **>(&file)))) {
+            if (SUCCEEDED(file->Load(wideLink, STGM_READ)))
+                shellLink->GetPath(target, MAX_PATH, nullptr, 0);
+            file->Release();
+        }
+        shellLink->Release();
+    }
+    return target;
+}
+
+// The program's version resource, as "major.minor".
+std::string ProgramVersion(const std::string &path)
+{
+    DWORD ignored = 0, size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
+    std::string data(size, '\0');
+    VS_FIXEDFILEINFO *info = nullptr;
+    UINT length = 0;
+    if (!size || !GetFileVersionInfoA(path.c_str(), 0, size, &data[0]) ||
+        !VerQueryValueA(data.data(), "\\", reinterpret_cast<void **>(&info), &length))
+        return "<none>";
+    return std::to_string(HIWORD(info->dwFileVersionMS)) + "." + std::to_string(LOWORD(info->dwFileVersionMS));
+}
+
+bool Start(std::string commandLine, TreskProcess *process)
+{
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    return CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &process->info) != FALSE;
+}
+
+// Runs a program to its end; its exit code, or -1.
+int RunToEnd(const std::string &commandLine)
+{
+    TreskProcess process;
+    int code = Start(commandLine, &process) ? WaitForExit(process, TIMEOUT) : -1;
+    StopTresk(&process);
+    return code;
+}
+
+const std::string SETUP = "\"" + WinePath(TRESK_SETUP_UNIX_PATH) + "\" /S";
+
+TEST(InstallerEndToEnd, SilentInstallOverAndRemovalOfARunningTreskLeaveNoTraceAndTheBookmarksAlone)
+{
+    ResetTreskState();
+    const std::string programs = Folder(CSIDL_LOCAL_APPDATA) + "\\Programs";
+    const std::string folder = programs + "\\Tresk", exe = folder + "\\tresk.exe";
+    const std::string shortcut = Folder(CSIDL_PROGRAMS) + "\\Tresk.lnk";
+    // The bookmark file lies beside the program's folder, where a careless removal would reach it.
+    const std::string bookmarks = programs + "\\bookmark.htm";
+    CreateDirectoryA(programs.c_str(), nullptr);
+    ASSERT_TRUE(CopyFileA(SourcePath("tests/data/sample-bookmarks.htm").c_str(), bookmarks.c_str(), FALSE));
+    const std::string bookmarksBefore = Fingerprint(bookmarks);
+    SetTreskString("Bookmark Filename", bookmarks.c_str());
+    SetTreskDword("Menu Style", 3);
+    SetTreskDword("Tray Icon", 1);
+    SHSetValueA(HKEY_CURRENT_USER, RUN_KEY, "Tresk", REG_SZ, "on", 3);  // start with Windows is on
+
+    ASSERT_EQ(RunToEnd(SETUP), 0) << "silent install: " << SETUP;
+    EXPECT_TRUE(Exists(exe));
+    EXPECT_TRUE(Exists(folder + "\\uninstall.exe"));
+    EXPECT_EQ(ProgramVersion(exe), TRESK_VERSION) << "the version resource and the release differ";
+    EXPECT_STRCASEEQ(ShortcutTarget(shortcut).c_str(), exe.c_str()) << "Start menu shortcut";
+    const struct {
+        const char *name;
+        std::string expected;
+    } entry[] = {{"DisplayName", "Tresk"}, {"DisplayVersion", TRESK_VERSION}, {"Publisher", "Olvane"},
+                 {"UninstallString", "\"" + folder + "\\uninstall.exe\""}};
+    for (const auto &value : entry)
+        EXPECT_EQ(UninstallValue(value.name), value.expected) << value.name;
+    EXPECT_GE(atoi(UninstallValue("EstimatedSize").c_str()), 100) << "KB: the program alone is more";
+
+    // Installing again over a running copy asks it to close instead of failing on its locked file.
+    TreskProcess tresk;
+    ASSERT_TRUE(Start("\"" + exe + "\"", &tresk));
+    ASSERT_TRUE(WaitForTrayIcon(WaitForMainWindow(tresk, TIMEOUT), TIMEOUT)) << "the installed copy shows no icon";
+    ASSERT_EQ(RunToEnd(SETUP), 0) << "install over the running copy";
+    EXPECT_EQ(WaitForExit(tresk, 0), 0) << "the running copy was not closed through its window";
+    StopTresk(&tresk);
+
+    ASSERT_TRUE(Start("\"" + exe + "\"", &tresk));
+    HWND window = WaitForMainWindow(tresk, TIMEOUT);
+    ASSERT_TRUE(WaitForTrayIcon(window, TIMEOUT)) << "the reinstalled copy shows no icon";
+    std::string run;
+    ASSERT_TRUE(ReadRunValue(&run));
+    EXPECT_NE(run.find(exe), std::string::npos) << "start with Windows names the installed copy: " << run;
+
+    // The uninstaller copies itself away and runs from there: done when the folder, removed last, is gone.
+    ASSERT_EQ(RunToEnd(UninstallValue("UninstallString") + " /S"), 0);
+    for (int waited = 0; waited < TIMEOUT && Exists(folder); waited += 100)
+        Wait(100);
+    EXPECT_FALSE(Exists(folder)) << "program folder";
+    EXPECT_EQ(WaitForExit(tresk, TIMEOUT), 0) << "the running copy was not closed through its window";
+    EXPECT_FALSE(TrayIconExists(window));
+    EXPECT_FALSE(Exists(shortcut));
+    EXPECT_FALSE(KeyExists(UNINSTALL_KEY));
+    EXPECT_FALSE(ReadRunValue(&run)) << "Run value";
+    EXPECT_FALSE(KeyExists("Software\\Olvane\\Tresk")) << "settings";
+    EXPECT_TRUE(Fingerprint(bookmarks) == bookmarksBefore) << "the bookmark file was touched";
+
+    StopTresk(&tresk);
+    DeleteFileA(bookmarks.c_str());
+    ResetTreskState();
+}
+
+}  // namespace
