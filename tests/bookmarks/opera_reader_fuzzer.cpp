@@ -4,10 +4,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "bookmarks/bookmark_table.h"
+#include "base/settings.h"
 #include "bookmarks/opera_reader.h"
 #include "bookmarks/sorting.h"
-#include "base/settings.h"
 #include "tests/support/table_checks.h"
 
 static void Require(const std::string &problem)
@@ -20,14 +19,11 @@ static void Require(const std::string &problem)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    std::string text(reinterpret_cast<const char *>(data), size);
-    ReadOperaHotlistText(text.c_str());
-    Require(CheckFolderCounts());
+    ReadOperaHotlistText(std::string(reinterpret_cast<const char *>(data), size).c_str());
+    Require(CheckTable(false, -1));
     settings.sortOrder = size % 2 ? SORT_ORDER_ASCENDING : SORT_ORDER_DESCENDING;
     SortBookmarkTable();
-    Require(CheckFolderCounts());
-    Require(CheckSortedGroups());
-    DestroyBookmarkMenus();
-    FreeBookmarkTable();
+    Require(CheckTable(true));
+    ReleaseTable();
     return 0;
 }
