@@ -57,7 +57,7 @@ TEST(InternetShortcutTest, FavoritesReaderStartsAndEndsComItself)
     SetFileAttributesA((root / "Hidden Folder").string().c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
     SetFileAttributesA((root / "system.url").string().c_str(), FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY);
     int unlisted = -1, read = -1;
-    HRESULT afterFailure = E_FAIL, afterReading = E_FAIL, first = E_FAIL, nested = E_FAIL;
+    HRESULT afterFailure = E_FAIL, afterReading = E_FAIL, first = E_FAIL, nested = E_FAIL, again = E_FAIL;
     std::thread([&] {
         unlisted = ReadFavoritesFolder((root / "missing").string().c_str());
         afterFailure = CoInitialize(nullptr);  // S_OK: nothing was left initialised
@@ -68,12 +68,15 @@ TEST(InternetShortcutTest, FavoritesReaderStartsAndEndsComItself)
         ReleaseTable();
         first = CoInitialize(nullptr);
         ReadFavoritesFolder(root.string().c_str());
-        nested = CoInitialize(nullptr);  // still initialised once: S_FALSE
+        nested = CoInitialize(nullptr);  // S_FALSE: the reading did not end the thread's own COM
         CoUninitialize();
+        CoUninitialize();
+        again = CoInitialize(nullptr);  // S_OK: nor did it leave one more start behind
         CoUninitialize();
     }).join();
     EXPECT_EQ(std::make_pair(unlisted, read), std::make_pair(0, 1));  // a listing that fails reads nothing
-    EXPECT_EQ((std::vector<HRESULT>{afterFailure, afterReading, first, nested}), (std::vector<HRESULT>{S_OK, S_OK, S_OK, S_FALSE}));
+    EXPECT_EQ((std::vector<HRESULT>{afterFailure, afterReading, first, nested, again}),
+              (std::vector<HRESULT>{S_OK, S_OK, S_OK, S_FALSE, S_OK}));
     std::string tree = DumpTable();
     for (const char *record : {"-1 Hidden Folder = Open Folder\n", " in = http://in/\n", "-1 system = http://system/\n",
                                "-1 damaged = <unable to resolve>\n"})

@@ -1,5 +1,5 @@
-// The three readers where the list cases cannot reach: what a failed reading leaves, huge files, the
-// shape of what they read, and the Internet Shortcut file reading.
+// The three readers where the list cases cannot reach: what a failed reading leaves, huge files and the
+// shape of what they read.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -10,13 +10,6 @@
 #include "bookmarks/netscape_reader.h"
 #include "bookmarks/opera_reader.h"
 #include "tests/support/table_checks.h"
-
-// All of a literal's bytes, NULs included.
-template <size_t N>
-static std::string Bytes(const char (&text)[N])
-{
-    return std::string(text, N - 1);
-}
 
 class ReaderTest : public ::testing::Test {
 protected:
@@ -35,9 +28,7 @@ TEST_F(ReaderTest, NothingReadLeavesTheTableEmpty)
 {
     std::filesystem::path empty = MakeScratchDirectory("empty");
     EXPECT_EQ(ReadNetscapeBookmarks((empty / "missing.htm").string().c_str()), 0);
-    EXPECT_EQ(ReadNetscapeBookmarks(empty.string().c_str()), 0);  // a directory
     EXPECT_EQ(ReadNetscape("\n\r\n   \n\t\n</DL>\n"), 0);
-    EXPECT_EQ(ReadOperaHotlist((empty / "missing.adr").string().c_str()), 0);
     for (const char *text : {"", "\n\n", "Opera Hotlist version 2.0\nNAME=a\nURL=b\n-\n", "#URL \n#FOLDERS\n"})
         EXPECT_EQ(ReadOperaHotlistText(text), 0) << text;
     EXPECT_EQ(ReadFavoritesFolder((empty / "missing").string().c_str()), 0);
@@ -97,31 +88,3 @@ TEST_F(ReaderTest, FavoritesOverlongPathsRefused)
     EXPECT_EQ(DumpTable(), "-1 " + fits + " = Open Folder\n0 Close Folder = Close Folder\n-1 kept = http://kept/\n");
 }
 #endif
-
-TEST(ShortcutFileTest, UrlFromText)
-{
-    struct {
-        const char *label;
-        std::string text;
-        const char *url;  // null: no URL found
-    } rows[] = {
-        {"LF only, no final line end", "[InternetShortcut]\nURL=http://e/", "http://e/"},
-        {"any case, blanks around", "[internetSHORTCUT]\n  url \t= http://s/ a \t\n", "http://s/ a"},
-        {"quotes go", "[InternetShortcut]\nURL=\"http://q/\"\n", "http://q/"},
-        {"a lone quote stays", "[InternetShortcut]\nURL=\"http://q/\n", "\"http://q/"},
-        {"the first URL counts", "[InternetShortcut]\nURL=http://1/\nURL=http://2/\n", "http://1/"},
-        {"a later section ends it", "[InternetShortcut]\nIconIndex=1\n[Other]\nURL=http://other/\n", nullptr},
-        {"no section", "URL=http://x/\n", nullptr},
-        {"a key that only starts with URL", "[InternetShortcut]\nURLS=http://x/\nBASEURL=http://y/\n", nullptr},
-        {"an unclosed section header", "[InternetShortcut\nURL=http://x/\n", nullptr},
-        {"a NUL ends the URL", Bytes("[InternetShortcut]\nURL=http://n/\0tail\n"), "http://n/"},
-        {"NULs spoil a section line", Bytes("\0\0[InternetShortcut]\nURL=http://z/\n"), nullptr},
-    };
-    for (const auto &row : rows) {
-        std::string url = "unchanged";
-        EXPECT_EQ(FindShortcutURL(row.text.data(), row.text.size(), url), row.url != nullptr) << row.label;
-        if (row.url) {
-            EXPECT_EQ(url, row.url) << row.label;
-        }
-    }
-}

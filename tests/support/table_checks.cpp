@@ -10,7 +10,7 @@
 namespace fs = std::filesystem;
 
 // Removed with all it holds when the process ends.
-struct Scratch {
+static struct Scratch {
     fs::path root = fs::temp_directory_path() /
                     ("tresk-test-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
     ~Scratch()
@@ -18,25 +18,19 @@ struct Scratch {
         std::error_code ignored;
         fs::remove_all(root, ignored);
     }
-};
-
-static const fs::path &ScratchRoot()
-{
-    static Scratch scratch;
-    return scratch.root;
-}
+} scratch;
 
 fs::path MakeScratchDirectory(const char *label)
 {
     static int made = 0;
-    fs::path directory = ScratchRoot() / (std::string(label) + "-" + std::to_string(++made));
+    fs::path directory = scratch.root / (std::string(label) + "-" + std::to_string(++made));
     fs::create_directories(directory);
     return directory;
 }
 
 std::string WriteScratchFile(const fs::path &path, const std::string &bytes)
 {
-    fs::path full = path.is_absolute() ? path : ScratchRoot() / path;
+    fs::path full = path.is_absolute() ? path : scratch.root / path;
     fs::create_directories(full.parent_path());
     std::ofstream(full, std::ios::binary | std::ios::trunc) << bytes;
     return full.string();
