@@ -160,8 +160,9 @@ TEST_F(ChangeWatchTest, SetUpFailureMessages)
     settings.useOperaHotlist = settings.useFavorites = 1;
     for (const auto &step : steps) {
         NameTheSources();
-        std::snprintf(step.missing, MAX_PATH, "%s", step.missing == settings.favoritesPath ? "C:\\tresk-missing\\"
-                                                                                         : (directory + "\\missing\\file").c_str());
+        bool favorites = step.missing == settings.favoritesPath;
+        std::string missing = favorites ? "C:\\tresk-missing\\" : directory + "\\missing\\file";
+        std::snprintf(step.missing, MAX_PATH, "%s", missing.c_str());
         MessageBoxAnswerer answerer("Tresk Error ", step.answer);
         StartChangeWatch();
         PumpUntil([&] { return answerer.Answered(); }, step.text.empty() ? 1500 : 3000);

@@ -17,7 +17,8 @@
 
 // What one resolver makes of the file: "url length", or "" when it fails with a failure code (Windows'
 // object loads a shortcut without a URL and answers S_FALSE from GetURL; Wine's refuses to load it, E_FAIL).
-static std::string Resolved(int (*resolve)(const char *, char **, int *), const std::string &path, int *result = nullptr)
+static std::string Resolved(int (*resolve)(const char *, char **, int *), const std::string &path,
+                            int *result = nullptr)
 {
     char *url = nullptr;
     int length = -1, code = resolve(path.c_str(), &url, &length);
@@ -32,7 +33,8 @@ static std::string Resolved(int (*resolve)(const char *, char **, int *), const 
 TEST(InternetShortcutTest, TheObjectAndTheFileReadingAgree)
 {
     ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
-    const char *rows[][2] = {{"plain.url", "http://www.example.com/ 23"}, {"other_section.url", "http://right/?q=1&r=2#frag 26"},
+    const char *rows[][2] = {{"plain.url", "http://www.example.com/ 23"},
+                             {"other_section.url", "http://right/?q=1&r=2#frag 26"},
                              {"spaced.url", "http://spaced/path 18"}, {"no_url.url", ""}, {"empty_value.url", ""},
                              {"empty.url", ""}, {"damaged.url", ""}, {"missing.url", ""}};
     for (const auto &row : rows) {

@@ -65,7 +65,8 @@ TEST(ListCommandTest, EveryCasePrintsItsExpectedLines)
 TEST(ListCommandTest, UsageErrors)
 {
     for (const char *arguments : {"list", "list netscape/two.htm netscape/two.htm", "list --bogus netscape/two.htm",
-                                  "list --sort", "list --sort sideways netscape/two.htm", "list --favorites", "list --opera"}) {
+                                  "list --sort", "list --sort sideways netscape/two.htm", "list --favorites",
+                                  "list --opera"}) {
         CliResult result = RunCli(arguments);
         EXPECT_EQ(result.status, 2) << arguments;
         EXPECT_EQ(result.out, "") << arguments;

@@ -67,9 +67,10 @@ TEST_F(SortingTest, LargeFoldersWithTies)
         EXPECT_EQ(CheckTable(order != 7, static_cast<int>(cursor.openFolders.size())), "") << order;
         BookmarkEntry *e = bookmarkTable.entries;
         for (int i = 0; i < bookmarkTable.entryCount; i++) {
-            bool bothEnds = !std::strcmp(e[i].name, CLOSE_FOLDER) && i + 1 < bookmarkTable.entryCount &&
-                            !std::strcmp(e[i + 1].name, CLOSE_FOLDER);
-            if (order != 7 && i + 1 < bookmarkTable.entryCount && e[i].parentFolder == e[i + 1].parentFolder && !bothEnds) {
+            if (order == 7 || i + 1 == bookmarkTable.entryCount || e[i].parentFolder != e[i + 1].parentFolder)
+                continue;
+            bool bothEnds = !std::strcmp(e[i].name, CLOSE_FOLDER) && !std::strcmp(e[i + 1].name, CLOSE_FOLDER);
+            if (!bothEnds) {
                 ASSERT_LE(CompareByName(&e[i], &e[i + 1]), 0) << "at " << i << " in order " << order;
             }
         }

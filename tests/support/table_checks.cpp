@@ -108,8 +108,6 @@ std::string CheckTable(bool sorted, int openAtEnd)
         bool top = entry.parentFolder == -1;
         if (entry.parentMenu != (top ? bookmarkTable.rootMenu : bookmarkTable.folders[entry.parentFolder].menu))
             return Problem("not in its folder's menu", i);
-        if (!IsBookmark(entry) && (entry.lastVisit || entry.lastModified || entry.description))
-            return Problem("times or description on a marker record", i);
         if (!top)
             counted[static_cast<size_t>(entry.parentFolder)]++;
     }

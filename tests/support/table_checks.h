@@ -15,11 +15,10 @@ std::string ShortcutText(const std::string &url);
 // " (description)".
 std::string DumpTable(int first = 0);
 // "" when the table holds together, else what is wrong. Always: every text is set, every record's folder
-// exists and its menu is that folder's, only bookmarks carry times or a description, and each folder's
-// childCount is the number of records naming it. In reading order (sorted false) ids are positions and
-// records nest depth first, `openAtEnd` folders left open (a hotlist folder without its "-"; -1: any
-// number); sorted, the top level comes first and then each folder's records, in folder order, as many as
-// it counts.
+// exists and its menu is that folder's, and each folder's childCount is the number of records naming it.
+// In reading order (sorted false) ids are positions and records nest depth first, `openAtEnd` folders
+// left open (a hotlist folder without its "-"; -1: any number); sorted, the top level comes first and
+// then each folder's records, in folder order, as many as it counts.
 std::string CheckTable(bool sorted = false, int openAtEnd = 0);
 // Destroys the menus and frees the table.
 void ReleaseTable();
