@@ -64,12 +64,17 @@ TEST_F(ReaderTest, NetscapeLinesAcrossReadPieces)
     }
 }
 
-// The list cases' tree (the other list cases' files are the fuzzers' seeds, whose replay checks the same).
-TEST_F(ReaderTest, FavoritesTreeHoldsTogether)
+// The three sources in a refresh's order, from the list cases' files: each appends at top level after the
+// others, into the one root menu, and the table holds together (the fuzzers' replay checks each file alone).
+TEST_F(ReaderTest, ThreeSourcesHoldTogether)
 {
+    ASSERT_EQ(ReadNetscapeBookmarks(TRESK_TEST_DATA "/netscape/firefox-export.htm"), 1);
+    MenuHandle root = bookmarkTable.rootMenu;
     ASSERT_EQ(ReadFavoritesFolder(TRESK_TEST_DATA "/favorites/tree"), 1);
-    EXPECT_EQ(CheckTable(), "");
-    EXPECT_EQ(bookmarkTable.entryCount, 16);
+    ASSERT_EQ(ReadOperaHotlist(TRESK_TEST_DATA "/opera/rules.adr"), 1);
+    EXPECT_EQ(bookmarkTable.rootMenu, root);
+    EXPECT_EQ(CheckTable(false, 1), "");  // the hotlist's last folder has no "-"
+    EXPECT_EQ(bookmarkTable.entryCount, 13 + 16 + 20);
 }
 
 #ifndef _WIN32
