@@ -1,90 +1,101 @@
-// The table's appending rules, folder paths and release.
+// The table's appending rules, folder paths and release, and the text helpers the readers share.
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <cstdlib>
+#include <string>
 
 #include "bookmarks/bookmark_table.h"
+#include "bookmarks/change_watch.h"
+#include "bookmarks/text_helpers.h"
+#include "tests/support/table_checks.h"
 
 class BookmarkTableTest : public ::testing::Test {
 protected:
-    void TearDown() override
-    {
-        DestroyBookmarkMenus();
-        FreeBookmarkTable();
-    }
+    void TearDown() override { ReleaseTable(); }
 };
 
-TEST_F(BookmarkTableTest, NestedFoldersLinkRecordsMenusAndCounts)
+TEST_F(BookmarkTableTest, FoldersNestAndReleaseEverything)
 {
-    ReaderCursor cursor;
-    StartReading(cursor, SOURCE_NETSCAPE);
-    AppendRecord(cursor, "X", OPEN_FOLDER);
-    AppendRecord(cursor, "Y", OPEN_FOLDER);
-    AppendRecord(cursor, "Z", OPEN_FOLDER);
-    int deep = AppendRecord(cursor, "deep", "http://deep/");
-    AppendRecord(cursor, CLOSE_FOLDER, CLOSE_FOLDER);
-    AppendRecord(cursor, CLOSE_FOLDER, CLOSE_FOLDER);
-    AppendRecord(cursor, "Empty", OPEN_FOLDER);
-    AppendRecord(cursor, CLOSE_FOLDER, CLOSE_FOLDER);
-    AppendRecord(cursor, CLOSE_FOLDER, CLOSE_FOLDER);
-    int top = AppendRecord(cursor, "top", "http://top/");
-    AppendRecord(cursor, CLOSE_FOLDER, CLOSE_FOLDER);  // the outermost list end
-
-    ASSERT_EQ(bookmarkTable.entryCount, 11);
-    ASSERT_EQ(bookmarkTable.folderCount, 4);
-    for (int i = 0; i < bookmarkTable.entryCount; i++)
-        EXPECT_EQ(bookmarkTable.entries[i].id, i);
-    EXPECT_EQ(bookmarkTable.folders[0].childCount, 3);  // Y, Empty and X's own end record
-    EXPECT_EQ(bookmarkTable.folders[1].childCount, 2);  // Z and Y's end
-    EXPECT_EQ(bookmarkTable.folders[2].childCount, 2);  // deep and Z's end
-    EXPECT_EQ(bookmarkTable.folders[3].childCount, 1);  // an empty folder holds only its end record
-    EXPECT_EQ(bookmarkTable.entries[deep].parentFolder, 2);
-    EXPECT_EQ(bookmarkTable.entries[deep].parentMenu, bookmarkTable.folders[2].menu);
-    EXPECT_EQ(bookmarkTable.entries[top].parentFolder, -1);
-    EXPECT_EQ(bookmarkTable.entries[top].parentMenu, bookmarkTable.rootMenu);
-    EXPECT_EQ(bookmarkTable.entries[10].parentMenu, bookmarkTable.rootMenu);
-    EXPECT_EQ(bookmarkTable.entries[10].parentFolder, -1);
-
-    GetFolderPath(deep);
-    EXPECT_STREQ(bookmarkTable.entries[deep].folderPath, "X > Y > Z");
-    GetFolderPath(top);
-    EXPECT_STREQ(bookmarkTable.entries[top].folderPath, "");
-}
-
-TEST_F(BookmarkTableTest, ReleaseDestroysEveryMenuAndIsHarmlessTwice)
-{
-    int before = LiveMenuCount();
+    int menusBefore = LiveMenuCount();  // only the host build counts its menus; Windows answers -1
     ReaderCursor cursor;
     StartReading(cursor, SOURCE_OPERA);
-    AppendRecord(cursor, "A", OPEN_FOLDER);
-    AppendRecord(cursor, "b", "http://b/", "a description");
-    if (before >= 0) {  // only the host build counts its menus
-        EXPECT_EQ(LiveMenuCount(), before + 2);
-    }
-    EXPECT_STREQ(bookmarkTable.entries[1].description, "a description");
-    DestroyBookmarkMenus();
-    DestroyBookmarkMenus();
-    FreeBookmarkTable();
-    FreeBookmarkTable();
-    if (before >= 0) {
-        EXPECT_EQ(LiveMenuCount(), before);
-    }
-    EXPECT_EQ(bookmarkTable.rootMenu, nullptr);
-    EXPECT_EQ(bookmarkTable.entries, nullptr);
-    EXPECT_EQ(bookmarkTable.entryCount, 0);
-    EXPECT_EQ(bookmarkTable.folderCount, 0);
+    const char *records[][2] = {{"X", OPEN_FOLDER}, {"Y", OPEN_FOLDER}, {"Z", OPEN_FOLDER}, {"deep", "http://deep/"},
+                                {CLOSE_FOLDER, CLOSE_FOLDER}, {CLOSE_FOLDER, CLOSE_FOLDER}, {"Empty", OPEN_FOLDER},
+                                {CLOSE_FOLDER, CLOSE_FOLDER}, {CLOSE_FOLDER, CLOSE_FOLDER}, {"top", "http://top/"},
+                                {CLOSE_FOLDER, CLOSE_FOLDER}};  // the last as a bookmark file's outermost list end
+    for (const auto &record : records)
+        AppendRecord(cursor, record[0], record[1], record[0][0] == 'd' ? "words" : nullptr);
+    EXPECT_EQ(DumpTable(), "-1 X = Open Folder\n0 Y = Open Folder\n1 Z = Open Folder\n2 deep = http://deep/ (words)\n"
+                           "2 Close Folder = Close Folder\n1 Close Folder = Close Folder\n0 Empty = Open Folder\n"
+                           "3 Close Folder = Close Folder\n0 Close Folder = Close Folder\n-1 top = http://top/\n"
+                           "-1 Close Folder = Close Folder\n");
+    EXPECT_EQ(CheckTable(), "");
+    EXPECT_EQ(LiveMenuCount(), menusBefore < 0 ? -1 : menusBefore + 5);
+    GetFolderPath(3);
+    GetFolderPath(9);
+    EXPECT_STREQ(bookmarkTable.entries[3].folderPath, "X > Y > Z");
+    EXPECT_STREQ(bookmarkTable.entries[9].folderPath, "");
+    sideBarPainted = true;
+    ReleaseTable();
+    ReleaseTable();  // twice is harmless
+    EXPECT_EQ(LiveMenuCount(), menusBefore);
+    EXPECT_FALSE(sideBarPainted);
+    EXPECT_TRUE(!bookmarkTable.entries && !bookmarkTable.folders && !bookmarkTable.rootMenu);
+    EXPECT_EQ(bookmarkTable.entryCount + bookmarkTable.folderCount, 0);
 }
 
-TEST_F(BookmarkTableTest, OverlongFolderPathKeepsOutermostFoldersWithinBuffer)
+TEST_F(BookmarkTableTest, AnOverlongFolderPathKeepsItsOutermostFolders)
 {
-    std::string longName(700, 'n');
+    std::string outer = "outer" + std::string(700, 'o'), inner = "inner" + std::string(700, 'i');
     ReaderCursor cursor;
     StartReading(cursor, SOURCE_NETSCAPE);
-    AppendRecord(cursor, ("outer" + longName).c_str(), OPEN_FOLDER);
-    AppendRecord(cursor, ("inner" + longName).c_str(), OPEN_FOLDER);
+    AppendRecord(cursor, outer.c_str(), OPEN_FOLDER);
+    AppendRecord(cursor, inner.c_str(), OPEN_FOLDER);
     int inside = AppendRecord(cursor, "x", "http://x/");
     GetFolderPath(inside);
-    const char *path = bookmarkTable.entries[inside].folderPath;
-    EXPECT_EQ(std::strlen(path), 1023u);
-    EXPECT_EQ(std::strncmp(path, "outer", 5), 0);
+    EXPECT_EQ(bookmarkTable.entries[inside].folderPath, (outer + " > " + inner).substr(0, 1023));
+}
+
+TEST(TextHelpersTest, LeftAndRightCopiesLastTwoCalls)
+{
+    const char *rows[][4] = {{"bookmark.htm", "4", "book", ".htm"}, {"abc", "3", "abc", "abc"}, {"", "3", "", ""},
+                             {"abc", "10", "abc", "abc"}, {"abc", "0", "", ""}, {"abc", "-5", "", ""}};
+    for (const auto &row : rows) {
+        const char *left = LeftString(row[0], std::atoi(row[1]));
+        EXPECT_STREQ(RightString(row[0], std::atoi(row[1])), row[3]) << row[0] << " " << row[1];
+        EXPECT_STREQ(left, row[2]) << row[0] << " " << row[1];  // still valid after the next call
+    }
+    std::string longText = std::string(3000, 'x') + "END";  // copies never pass their 1025-byte buffers
+    EXPECT_EQ(LeftString(longText.c_str(), 5000), longText.substr(0, 1024));
+    EXPECT_EQ(RightString(longText.c_str(), 5000), longText.substr(longText.size() - 1024));
+}
+
+TEST(TextHelpersTest, FindNoCaseFoldsLettersOnlyAndStaysInItsRange)
+{
+    const char *rows[][3] = {{"x LAST_VISIT=\"1\"", "last_visit", "2"}, {"Title</a>", "</A>", "5"},
+                             {"aaab", "AAB", "1"}, {"abc", "abcd", "-1"}, {"", "a", "-1"}, {"abc", "", "0"},
+                             {"[x]", "{X}", "-1"}, {"@home", "`HOME", "-1"}, {"caf\xe9", "CAF\xc9", "-1"},
+                             {"_a_b", "_B", "2"}};
+    for (const auto &row : rows) {
+        const char *found = FindNoCase(row[0], row[1]);
+        EXPECT_EQ(found ? found - row[0] : -1, std::atoi(row[2])) << row[0] << " / " << row[1];
+    }
+    const char text[] = "abc</A>def";
+    EXPECT_EQ(FindNoCaseIn(text, text + 6, "</a>"), nullptr);  // the match would end past the range
+    EXPECT_EQ(FindNoCaseIn(text, text + 7, "</a>"), text + 3);
+    EXPECT_EQ(FindIn(text, text + 6, "</A>"), nullptr);
+    EXPECT_EQ(FindIn(text, text + 7, "</A>"), text + 3);
+    EXPECT_EQ(FindIn(text, text + 7, "</a>"), nullptr);  // the exact search keeps case
+    std::string line = std::string(4 << 20, 'l') + "Last_Modified=\"5\"";  // the pattern's first letter, over and over
+    EXPECT_EQ(FindNoCase(line.c_str(), "LAST_MODIFIED"), line.c_str() + (4 << 20));
+    EXPECT_EQ(FindNoCase(line.c_str(), "LASTX"), nullptr);
+}
+
+TEST(TextHelpersTest, DirectoryPartIsTheTextBeforeTheLastBackslash)
+{
+    const char *rows[][2] = {{"C:\\Netscape\\Users\\bookmark.htm", "C:\\Netscape\\Users"}, {"C:\\bookmark.htm", "C:"},
+                             {"bookmark.htm", ""}, {"", ""}, {"C:\\dir\\", "C:\\dir"},
+                             {"\\\\server\\share\\opera6.adr", "\\\\server\\share"}, {"C:/forward/slashes.htm", ""}};
+    for (const auto &row : rows)
+        EXPECT_EQ(GetDirectoryPart(row[0]), row[1]) << row[0];
 }

@@ -1,75 +1,44 @@
-// Shape checks of the bookmark table for the tests and fuzzers.
+// Scratch files, the table dump and the table's shape check for the bookmark tests and fuzzers.
 #include "tests/support/table_checks.h"
 
-#include <cstring>
+#include <chrono>
+#include <fstream>
 #include <vector>
 
 #include "bookmarks/bookmark_table.h"
 
-static MenuHandle MenuOfFolder(int folder)
-{
-    return folder == -1 ? bookmarkTable.rootMenu : bookmarkTable.folders[folder].menu;
-}
+namespace fs = std::filesystem;
 
-std::string CheckFolderCounts()
-{
-    std::vector<int> counted(bookmarkTable.folderCount, 0);
-    for (int i = 0; i < bookmarkTable.entryCount; i++) {
-        const BookmarkEntry &entry = bookmarkTable.entries[i];
-        if (entry.parentFolder < -1 || entry.parentFolder >= bookmarkTable.folderCount)
-            return "record " + std::to_string(i) + " names no folder";
-        if (entry.parentMenu != MenuOfFolder(entry.parentFolder))
-            return "record " + std::to_string(i) + " is not in its folder's menu";
-        if (entry.parentFolder >= 0)
-            counted[entry.parentFolder]++;
+// Removed with all it holds when the process ends.
+static struct Scratch {
+    fs::path root = fs::temp_directory_path() /
+                    ("tresk-test-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+    ~Scratch()
+    {
+        std::error_code ignored;
+        fs::remove_all(root, ignored);
     }
-    for (int k = 0; k < bookmarkTable.folderCount; k++)
-        if (counted[k] != bookmarkTable.folders[k].childCount)
-            return "folder " + std::to_string(k) + " counts " + std::to_string(bookmarkTable.folders[k].childCount) +
-                   " but holds " + std::to_string(counted[k]);
-    return "";
+} scratch;
+
+fs::path MakeScratchDirectory(const char *label)
+{
+    static int made = 0;
+    fs::path directory = scratch.root / (std::string(label) + "-" + std::to_string(++made));
+    fs::create_directories(directory);
+    return directory;
 }
 
-std::string CheckDepthFirst(int firstRecord, int openAtEnd)
+std::string WriteScratchFile(const fs::path &path, const std::string &bytes)
 {
-    std::vector<int> open{-1};
-    int nextFolder = -1;
-    for (int i = firstRecord; i < bookmarkTable.entryCount; i++) {
-        const BookmarkEntry &entry = bookmarkTable.entries[i];
-        if (entry.id != i)
-            return "record " + std::to_string(i) + " has id " + std::to_string(entry.id);
-        if (entry.parentFolder != open.back())
-            return "record " + std::to_string(i) + " is not in the innermost open folder";
-        if (IsFolderStart(entry)) {
-            if (nextFolder == -1) {
-                nextFolder = 0;
-                while (nextFolder < bookmarkTable.folderCount && bookmarkTable.folders[nextFolder].entry != i)
-                    nextFolder++;
-            }
-            if (nextFolder >= bookmarkTable.folderCount || bookmarkTable.folders[nextFolder].entry != i)
-                return "start record " + std::to_string(i) + " has no folder record";
-            open.push_back(nextFolder++);
-        } else if (IsFolderEnd(entry) && open.size() > 1) {
-            open.pop_back();
-        }
-    }
-    if (static_cast<int>(open.size()) - 1 != openAtEnd)
-        return std::to_string(open.size() - 1) + " folders left open";
-    return "";
+    fs::path full = path.is_absolute() ? path : scratch.root / path;
+    fs::create_directories(full.parent_path());
+    std::ofstream(full, std::ios::binary | std::ios::trunc) << bytes;
+    return full.string();
 }
 
-std::string CheckSortedGroups()
+std::string ShortcutText(const std::string &url)
 {
-    int position = 0;
-    while (position < bookmarkTable.entryCount && bookmarkTable.entries[position].parentFolder == -1)
-        position++;
-    for (int k = 0; k < bookmarkTable.folderCount; k++)
-        for (int n = 0; n < bookmarkTable.folders[k].childCount; n++, position++)
-            if (position >= bookmarkTable.entryCount || bookmarkTable.entries[position].parentFolder != k)
-                return "group of folder " + std::to_string(k) + " broken at " + std::to_string(position);
-    if (position != bookmarkTable.entryCount)
-        return "records left over after the last group";
-    return "";
+    return "[DEFAULT]\r\nBASEURL=" + url + "\r\n[InternetShortcut]\r\nURL=" + url + "\r\nIconIndex=0\r\n";
 }
 
 std::string DumpTable(int first)
@@ -78,13 +47,78 @@ std::string DumpTable(int first)
     for (int i = first; i < bookmarkTable.entryCount; i++) {
         const BookmarkEntry &entry = bookmarkTable.entries[i];
         dump += std::to_string(entry.parentFolder) + " " + entry.name + " = " + entry.url;
-        if (entry.lastModified)
-            dump += " created " + std::to_string(entry.lastModified);
         if (entry.lastVisit)
             dump += " visited " + std::to_string(entry.lastVisit);
+        if (entry.lastModified)
+            dump += " modified " + std::to_string(entry.lastModified);
         if (entry.description)
             dump += std::string(" (") + entry.description + ")";
         dump += "\n";
     }
     return dump;
+}
+
+static std::string Problem(const char *what, int at) { return std::string(what) + " at " + std::to_string(at); }
+
+// Reading order: each record sits in the innermost open folder; a start record opens the next folder.
+static std::string CheckNesting(int openAtEnd)
+{
+    std::vector<int> open{-1};
+    int nextFolder = 0;
+    for (int i = 0; i < bookmarkTable.entryCount; i++) {
+        const BookmarkEntry &entry = bookmarkTable.entries[i];
+        if (entry.id != i)
+            return Problem("id is not the position", i);
+        if (entry.parentFolder != open.back())
+            return Problem("record outside the innermost open folder", i);
+        if (IsFolderStart(entry)) {
+            if (nextFolder >= bookmarkTable.folderCount || bookmarkTable.folders[nextFolder].entry != i)
+                return Problem("start record without its folder record", i);
+            open.push_back(nextFolder++);
+        } else if (IsFolderEnd(entry) && open.size() > 1) {
+            open.pop_back();
+        }
+    }
+    int left = static_cast<int>(open.size()) - 1;
+    return openAtEnd < 0 || left == openAtEnd ? "" : std::to_string(left) + " folders left open";
+}
+
+// Sorted: the top-level group, then the group of folder 0, 1 ..., each as big as its count.
+static std::string CheckGroups()
+{
+    int position = 0;
+    while (position < bookmarkTable.entryCount && bookmarkTable.entries[position].parentFolder == -1)
+        position++;
+    for (int k = 0; k < bookmarkTable.folderCount; k++)
+        for (int n = 0; n < bookmarkTable.folders[k].childCount; n++, position++)
+            if (position >= bookmarkTable.entryCount || bookmarkTable.entries[position].parentFolder != k)
+                return Problem("group broken", position);
+    return position == bookmarkTable.entryCount ? "" : "records left over after the last group";
+}
+
+std::string CheckTable(bool sorted, int openAtEnd)
+{
+    std::vector<int> counted(static_cast<size_t>(bookmarkTable.folderCount), 0);
+    for (int i = 0; i < bookmarkTable.entryCount; i++) {
+        const BookmarkEntry &entry = bookmarkTable.entries[i];
+        if (!entry.name || !entry.url)
+            return Problem("text missing", i);
+        if (entry.parentFolder < -1 || entry.parentFolder >= bookmarkTable.folderCount)
+            return Problem("no such folder", i);
+        bool top = entry.parentFolder == -1;
+        if (entry.parentMenu != (top ? bookmarkTable.rootMenu : bookmarkTable.folders[entry.parentFolder].menu))
+            return Problem("not in its folder's menu", i);
+        if (!top)
+            counted[static_cast<size_t>(entry.parentFolder)]++;
+    }
+    for (int k = 0; k < bookmarkTable.folderCount; k++)
+        if (counted[static_cast<size_t>(k)] != bookmarkTable.folders[k].childCount)
+            return Problem("childCount differs from the records", k);
+    return sorted ? CheckGroups() : CheckNesting(openAtEnd);
+}
+
+void ReleaseTable()
+{
+    DestroyBookmarkMenus();
+    FreeBookmarkTable();
 }

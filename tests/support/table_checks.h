@@ -1,14 +1,24 @@
-// Checks of the table's shape shared by the reader, sort and fuzz tests: each returns "" when the table
-// holds, or says what is wrong.
+// What the bookmark tests and fuzzers share: scratch files, one dump of the table and one check of its shape.
 #pragma once
+#include <filesystem>
 #include <string>
 
-// childCount of every folder equals the records naming it; every record's menu is its folder's.
-std::string CheckFolderCounts();
-// Reading order: each record is in the innermost open folder, a start opens the next folder record, an
-// end record closes the innermost; `openAtEnd` folders may stay open (a hotlist folder without "-").
-std::string CheckDepthFirst(int firstRecord, int openAtEnd = 0);
-// After sorting: records grouped by folder (top level, folder 0, 1 ...), each group as big as its count.
-std::string CheckSortedGroups();
-// One line per record from `first`: the folder index, name, url and any times or description.
+// A fresh empty directory under this process's scratch directory (itself under the system's temporary one).
+std::filesystem::path MakeScratchDirectory(const char *label);
+// Writes the bytes to path, replacing the file; a relative path is taken in the scratch directory.
+// Returns the full path.
+std::string WriteScratchFile(const std::filesystem::path &path, const std::string &bytes);
+// The text of an Internet Shortcut file for url.
+std::string ShortcutText(const std::string &url);
+
+// One line per record from `first`: "parent name = url", then any " visited", " modified" time and
+// " (description)".
 std::string DumpTable(int first = 0);
+// "" when the table holds together, else what is wrong. Always: every text is set, every record's folder
+// exists and its menu is that folder's, and each folder's childCount is the number of records naming it.
+// In reading order (sorted false) ids are positions and records nest depth first, `openAtEnd` folders
+// left open (a hotlist folder without its "-"; -1: any number); sorted, the top level comes first and
+// then each folder's records, in folder order, as many as it counts.
+std::string CheckTable(bool sorted = false, int openAtEnd = 0);
+// Destroys the menus and frees the table.
+void ReleaseTable();

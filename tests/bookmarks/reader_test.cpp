@@ -1,0 +1,95 @@
+// The three readers where the list cases cannot reach: what a failed reading leaves, huge files and the
+// shape of what they read.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "bookmarks/bookmark_table.h"
+#include "bookmarks/favorites_reader.h"
+#include "bookmarks/netscape_reader.h"
+#include "bookmarks/opera_reader.h"
+#include "tests/support/table_checks.h"
+
+class ReaderTest : public ::testing::Test {
+protected:
+    void TearDown() override { ReleaseTable(); }
+
+    // Reads the bytes as a bookmark file; the table must hold together whatever they were.
+    static int ReadNetscape(const std::string &bytes)
+    {
+        int result = ReadNetscapeBookmarks(WriteScratchFile("bookmark.htm", bytes).c_str());
+        EXPECT_EQ(CheckTable(), "");
+        return result;
+    }
+};
+
+TEST_F(ReaderTest, NothingReadLeavesTheTableEmpty)
+{
+    std::filesystem::path empty = MakeScratchDirectory("empty");
+    EXPECT_EQ(ReadNetscapeBookmarks((empty / "missing.htm").string().c_str()), 0);
+    EXPECT_EQ(ReadNetscape("\n\r\n   \n\t\n</DL>\n"), 0);
+    for (const char *text : {"", "\n\n", "Opera Hotlist version 2.0\nNAME=a\nURL=b\n-\n", "#URL \n#FOLDERS\n"})
+        EXPECT_EQ(ReadOperaHotlistText(text), 0) << text;
+    EXPECT_EQ(ReadFavoritesFolder((empty / "missing").string().c_str()), 0);
+    EXPECT_TRUE(!bookmarkTable.entries && !bookmarkTable.rootMenu && bookmarkTable.entryCount == 0);
+    EXPECT_EQ(ReadFavoritesFolder(empty.string().c_str()), 1);  // listed, but nothing to append
+    EXPECT_EQ(bookmarkTable.entryCount, 0);
+}
+
+TEST_F(ReaderTest, NetscapeLinesOfMegabytes)
+{
+    std::string icon(5 << 20, 'A');
+    ASSERT_EQ(ReadNetscape("<DT><A HREF=\"http://big/\" ICON=\"data:" + icon + "\" LAST_VISIT=\"5\">Big</A>\n" + icon +
+                           "\n<DT><A HREF=\"" + icon + "\n"), 1);
+    EXPECT_EQ(DumpTable(), "-1 Big = http://big/ visited 5\n-1  = " + icon.substr(0, 1024) + "\n");
+}
+
+// The file is read in pieces of 64 KB: lines of many lengths put CR, LF and tags on every side of a
+// piece's end, and a CR LF file reads as its LF twin.
+TEST_F(ReaderTest, NetscapeLinesAcrossReadPieces)
+{
+    std::string lf, crlf, expected;
+    for (int i = 0; lf.size() < (3u << 20); i++) {
+        std::string line = "<DT><A HREF=\"http://p/" + std::to_string(i) + "\" ICON=\"" +
+                           std::string(static_cast<size_t>(i * 37 % 4099), 'x') + "\">t" + std::to_string(i) + "</A>";
+        lf += line + "\n";
+        crlf += line + "\r\n";
+        expected += "-1 t" + std::to_string(i) + " = http://p/" + std::to_string(i) + "\n";
+    }
+    for (const std::string *file : {&lf, &crlf}) {
+        ASSERT_EQ(ReadNetscape(*file), 1);
+        EXPECT_TRUE(DumpTable() == expected) << (file == &lf ? "LF" : "CR LF");
+        ReleaseTable();
+    }
+}
+
+// The three sources in a refresh's order, from the list cases' files: each appends at top level after the
+// others, into the one root menu, and the table holds together (the fuzzers' replay checks each file alone).
+TEST_F(ReaderTest, ThreeSourcesHoldTogether)
+{
+    ASSERT_EQ(ReadNetscapeBookmarks(TRESK_TEST_DATA "/netscape/firefox-export.htm"), 1);
+    MenuHandle root = bookmarkTable.rootMenu;
+    ASSERT_EQ(ReadFavoritesFolder(TRESK_TEST_DATA "/favorites/tree"), 1);
+    ASSERT_EQ(ReadOperaHotlist(TRESK_TEST_DATA "/opera/rules.adr"), 1);
+    EXPECT_EQ(bookmarkTable.rootMenu, root);
+    EXPECT_EQ(CheckTable(false, 1), "");  // the hotlist's last folder has no "-"
+    EXPECT_EQ(bookmarkTable.entryCount, 13 + 16 + 20);
+}
+
+#ifndef _WIN32
+// Paths past 260 bytes never reach a fixed buffer: the entry is left out, and a directory whose
+// listing pattern would not fit becomes an empty folder.
+TEST_F(ReaderTest, FavoritesOverlongPathsRefused)
+{
+    std::filesystem::path root = MakeScratchDirectory("favorites");
+    std::string base = root.string();
+    ASSERT_LT(base.size(), 200u);
+    std::string fits(255 - base.size(), 'd');  // base + "/" + fits is 256 bytes: "/*.*" does not fit
+    WriteScratchFile(root / fits / "lost.url", ShortcutText("http://lost/"));
+    WriteScratchFile(root / (std::string(259 - base.size(), 'f') + ".url"), ShortcutText("http://too-long/"));
+    WriteScratchFile(root / "kept.url", ShortcutText("http://kept/"));
+    ASSERT_EQ(ReadFavoritesFolder(base.c_str()), 1);
+    EXPECT_EQ(DumpTable(), "-1 " + fits + " = Open Folder\n0 Close Folder = Close Folder\n-1 kept = http://kept/\n");
+}
+#endif
