@@ -1,10 +1,9 @@
 // The clipboard texts of the copy commands.
 #include "tools/clipboard_text.h"
 
-#include "bookmarks/bookmark_table.h"
 #include "res/resource.h"
 
-std::string ClipboardTextFor(int command, const BookmarkEntry &entry)
+std::string ClipboardTextFor(int command, const BookmarkCopy &entry)
 {
     switch (command) {
     case IDC_CMD_COPY_NAME:

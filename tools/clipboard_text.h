@@ -2,8 +2,8 @@
 #pragma once
 #include <string>
 
-struct BookmarkEntry;
+#include "tools/bookmark_copy.h"
 
 // The name (4009), the location (4010) or an HTML anchor (4011) of the record, nothing escaped;
 // empty for any other command.
-std::string ClipboardTextFor(int command, const BookmarkEntry &entry);
+std::string ClipboardTextFor(int command, const BookmarkCopy &entry);

@@ -2,6 +2,10 @@
 #pragma once
 #include <windows.h>
 
+#include <vector>
+
+#include "tools/bookmark_copy.h"
+
 extern HMENU itemContextMenu;   // popup of menu 114
 extern HMENU shortContextMenu;  // menu 114 less Refresh, About and the separator before them
 
@@ -11,5 +15,7 @@ void DestroyContextMenus();
 // on the record at position. Refresh and About are the shell's: they come back as the result, which is
 // 0 for everything else.
 int BookmarkContextMenu(int position);
-void ListContextMenu(HWND dialog, HWND list);
+// Opens shortContextMenu at the cursor and runs the chosen command on the selected row of a result list,
+// whose item data index rows; beeps when no row is selected.
+void ListContextMenu(HWND dialog, HWND list, const std::vector<BookmarkCopy> &rows);
 bool CopyTextToClipboard(const char *text);

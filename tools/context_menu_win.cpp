@@ -15,6 +15,7 @@
 #include "res/resource.h"
 #include "tools/clipboard_text.h"
 #include "tools/properties_dialog.h"
+#include "tools/result_list.h"
 
 HMENU itemContextMenu;
 HMENU shortContextMenu;
@@ -68,19 +69,16 @@ bool CopyTextToClipboard(const char *text)
 }
 
 // The commands both context menus share; the bookmark menu's own ones are run by the caller.
-static void RunBookmarkCommand(int command, int position, bool cancelBookmarkMenu)
+static void RunBookmarkCommand(int command, const BookmarkCopy &entry, bool cancelBookmarkMenu)
 {
-    if (position < 0 || position >= bookmarkTable.entryCount)
-        return;  // a position kept from a table that a refresh has replaced
-    const BookmarkEntry &entry = bookmarkTable.entries[position];
     switch (command) {
     case IDC_CMD_BROWSE:
         if (cancelBookmarkMenu)
             SendMessageA(mainWindow, WM_CANCELMODE, 0, 0);  // the bookmark menu closes before the browser opens
-        LaunchURL(entry.url);
+        LaunchURL(entry.url.c_str());
         break;
     case IDC_CMD_PROPERTIES:
-        OpenPropertiesDialog(position);
+        OpenPropertiesDialog(entry);
         break;
     case IDC_CMD_COPY_NAME:
     case IDC_CMD_COPY_LOCATION:
@@ -103,25 +101,23 @@ int BookmarkContextMenu(int position)
     contextMenuOpen = false;
     PostMessageA(mainWindow, WM_NULL, 0, 0);
     bool shellCommand = command == IDC_CMD_REFRESH || command == IDC_CMD_ABOUT;
-    if (!shellCommand)
-        RunBookmarkCommand(command, position, nestedMenusSupported);
+    // The menu was tracked over the open bookmark menu: the position still names the same record.
+    if (!shellCommand && position >= 0 && position < bookmarkTable.entryCount)
+        RunBookmarkCommand(command, CopyBookmark(position), nestedMenusSupported);
     modalOpen = FALSE;
     return shellCommand ? command : 0;
 }
 
-void ListContextMenu(HWND, HWND list)
+void ListContextMenu(HWND, HWND list, const std::vector<BookmarkCopy> &rows)
 {
     POINT cursor;
     GetCursorPos(&cursor);
     int command = TrackPopupMenu(shortContextMenu, TPM_RETURNCMD | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0,
                                  mainWindow, nullptr);
-    LVITEMA row = {};
-    row.mask = LVIF_PARAM;
-    row.iItem = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
-    row.iSubItem = 0;
-    if (!SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&row))) {
+    int row = SelectedRow(list);
+    if (row < 0 || row >= static_cast<int>(rows.size())) {
         MessageBeep(0);  // no row is selected
         return;
     }
-    RunBookmarkCommand(command, static_cast<int>(row.lParam), false);
+    RunBookmarkCommand(command, rows[static_cast<size_t>(row)], false);
 }

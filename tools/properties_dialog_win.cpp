@@ -8,7 +8,7 @@
 #include "bookmarks/bookmark_table.h"
 #include "res/properties_ids.h"
 
-int propertiesEntry;
+BookmarkCopy propertiesEntry;
 // The dialog that was busy when Properties opened (the Search dialog), given back on close.
 static HWND previousModalWindow;
 
@@ -51,17 +51,11 @@ static INT_PTR OnInitDialog(HWND dialog)
     previousModalWindow = modalWindow;
     modalOpen = TRUE;
     modalWindow = dialog;
-    if (propertiesEntry < 0 || propertiesEntry >= bookmarkTable.entryCount) {
-        EndDialog(dialog, 0);  // a position from a table that has been rebuilt since
-        return TRUE;
-    }
-    const BookmarkEntry &entry = bookmarkTable.entries[propertiesEntry];
-    SetDlgItemTextA(dialog, IDC_PROPERTIES_NAME, entry.name);
-    SetDlgItemTextA(dialog, IDC_PROPERTIES_LOCATION, entry.url);
-    SetDlgItemTextA(dialog, IDC_PROPERTIES_DESCRIPTION, entry.description ? entry.description : "");
-    GetFolderPath(propertiesEntry);
-    const char *folder = entry.folderPath && entry.folderPath[0] ? entry.folderPath : "<none>";
-    SetDlgItemTextA(dialog, IDC_PROPERTIES_FOLDER, folder);
+    const BookmarkCopy &entry = propertiesEntry;
+    SetDlgItemTextA(dialog, IDC_PROPERTIES_NAME, entry.name.c_str());
+    SetDlgItemTextA(dialog, IDC_PROPERTIES_LOCATION, entry.url.c_str());
+    SetDlgItemTextA(dialog, IDC_PROPERTIES_DESCRIPTION, entry.description.c_str());
+    SetDlgItemTextA(dialog, IDC_PROPERTIES_FOLDER, entry.folderPath.empty() ? "<none>" : entry.folderPath.c_str());
     // Favorites shortcuts carry no visit time at all, so "never visited" would be wrong for them.
     const char *notVisited = entry.source == SOURCE_FAVORITES ? "<undefined>" : "<never visited>";
     SetTimeField(dialog, IDC_PROPERTIES_VISITED, entry.lastVisit, notVisited);
@@ -101,8 +95,8 @@ INT_PTR CALLBACK PropertiesDialogProc(HWND dialog, UINT message, WPARAM wParam, 
     return FALSE;
 }
 
-INT_PTR OpenPropertiesDialog(int position)
+INT_PTR OpenPropertiesDialog(const BookmarkCopy &bookmark)
 {
-    propertiesEntry = position;
+    propertiesEntry = bookmark;
     return DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_PROPERTIES), mainWindow, PropertiesDialogProc, 0);
 }

@@ -1,7 +1,6 @@
 // The clipboard texts of the copy commands, byte for byte.
 #include <gtest/gtest.h>
 
-#include "bookmarks/bookmark_table.h"
 #include "tools/clipboard_text.h"
 #include "res/resource.h"
 
@@ -9,11 +8,9 @@ namespace {
 
 TEST(ClipboardTextFor, NameLocationAndAnchorUnescaped)
 {
-    char name[] = "Say \"hi\" <b>&amp;";
-    char url[] = "http://x/?a=\"1\"&b=<2>";
-    BookmarkEntry entry = {};
-    entry.name = name;
-    entry.url = url;
+    BookmarkCopy entry = {};
+    entry.name = "Say \"hi\" <b>&amp;";
+    entry.url = "http://x/?a=\"1\"&b=<2>";
     struct Case {
         int command;
         const char *expected;
