@@ -5,13 +5,17 @@
 
 #include <cstring>
 
-static const char SCRATCH[] = "Software\\TreskTestScratch";
+// One scratch key a process, so that tests running side by side keep apart.
+static std::string ScratchPath()
+{
+    return "Software\\TreskTestScratch" + std::to_string(GetCurrentProcessId());
+}
 
 ScratchUserKey::ScratchUserKey()
 {
     RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
-    SHDeleteKeyA(HKEY_CURRENT_USER, SCRATCH);
-    RegCreateKeyExA(HKEY_CURRENT_USER, SCRATCH, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    SHDeleteKeyA(HKEY_CURRENT_USER, ScratchPath().c_str());
+    RegCreateKeyExA(HKEY_CURRENT_USER, ScratchPath().c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
     RegOverridePredefKey(HKEY_CURRENT_USER, key);
 }
 
@@ -19,7 +23,7 @@ ScratchUserKey::~ScratchUserKey()
 {
     RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
     RegCloseKey(key);
-    SHDeleteKeyA(HKEY_CURRENT_USER, SCRATCH);
+    SHDeleteKeyA(HKEY_CURRENT_USER, ScratchPath().c_str());
 }
 
 void SetUserValue(const char *path, const char *name, DWORD type, const void *data, DWORD size)
