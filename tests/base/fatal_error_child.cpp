@@ -1,21 +1,25 @@
-// A child program for the fatal error tests: makes the main window and reports the fatal code it is given.
-#include "base/fatal_error.h"
+// A child program for the fatal error test: the main window with its tray icon, then the fatal code it is
+// given. The icon must be gone by the time the process ends: one still there makes the exit code 99.
 #include "app/main_window.h"
-#include "app/shell.h"
 #include "app/tray_icon.h"
+#include "base/app_state.h"
+#include "base/fatal_error.h"
 #include "base/settings.h"
 
 #include <cstdlib>
 #include <cstring>
 
-int main(int argc, char **argv)
+int main(int, char **argv)
 {
-    if (argc < 2)
-        return 100;
     appInstance = GetModuleHandleA(nullptr);
     CreateMainWindow(appInstance);
     settings.trayIcon = 1;
-    AddTrayIcon();
+    if (!AddTrayIcon())
+        return 98;
+    std::atexit([] {
+        if (DeleteTrayIcon())
+            std::_Exit(99);
+    });
     std::strcpy(settings.bookmarkFile, "C:\\data\\bookmark.htm");
     SetLastError(4321);
     ShowFatalError(std::atoi(argv[1]));

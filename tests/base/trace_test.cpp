@@ -1,37 +1,21 @@
-// Trace indentation: 3 blanks per level, capped at 254, and balanced by the exits.
+// Trace indentation: 3 blanks a level, the indent written capped at 254 blanks, entries and exits balanced.
 #include "base/trace.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 
-TEST(Trace, IndentGrowsByThreeAndIsCappedAt254)
+TEST(Trace, EntriesAndExitsIndentByTheDepthCappedAt254)
 {
-    traceDepth = 0;
-    TraceEnter("outer");
-    EXPECT_STREQ(LastTraceIndent(), "");
-    TraceEnter("inner");
-    EXPECT_EQ(std::string(LastTraceIndent()), std::string(3, ' '));
-    EXPECT_EQ(traceDepth, 6);
-    for (int level = 0; level < 100; ++level)
-        TraceEnter("deep");
-    EXPECT_EQ(std::strlen(LastTraceIndent()), 254u) << "depth " << traceDepth;
-    for (int level = 0; level < 100; ++level)
-        TraceExit("deep");
-    TraceExit("inner");
-    EXPECT_EQ(std::string(LastTraceIndent()), std::string(3, ' '));
-    TraceExit("outer");
-    EXPECT_EQ(traceDepth, 0);
-    EXPECT_STREQ(LastTraceIndent(), "");
-}
-
-TEST(Trace, DepthOf85LevelsIsTheFirstToHitTheCap)
-{
-    traceDepth = 84 * 3;  // 252 blanks
-    TraceEnter("level 85");
-    EXPECT_EQ(std::strlen(LastTraceIndent()), 252u);
-    TraceEnter("level 86");
-    EXPECT_EQ(std::strlen(LastTraceIndent()), 254u);
-    traceDepth = 0;
+    const struct { int depth; bool enter; size_t blanks; int after; } rows[] = {
+        {0, true, 0, 3}, {3, true, 3, 6}, {252, true, 252, 255}, {255, true, 254, 258}, {300, true, 254, 303},
+        {6, false, 3, 3}, {3, false, 0, 0}, {258, false, 254, 255}, {0, false, 0, -3},
+    };
+    for (const auto &row : rows) {
+        traceDepth = row.depth;
+        row.enter ? TraceEnter("Function") : TraceExit("Function");
+        const std::string label = (row.enter ? "entry at " : "exit at ") + std::to_string(row.depth);
+        EXPECT_EQ(LastTraceIndent(), std::string(row.blanks, ' ')) << label;
+        EXPECT_EQ(traceDepth, row.after) << label;
+    }
 }

@@ -1,42 +1,25 @@
-// The hot key's modifier translation and the text of its conflict message.
+// The hot key's registration modifiers and the text of its conflict message.
 #include "settings/hot_key.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <string>
 
-TEST(HotKey, ModifiersAndMessage)
+TEST(HotKey, ModifiersAndConflictMessage)
 {
-    struct Row {
-        int value;
-        unsigned wantModifiers;
-        const char *wantMessage;
+    const struct { int value; unsigned modifiers; const char *keys; } rows[] = {
+        {0x342, HOT_KEY_MOD_CONTROL | HOT_KEY_MOD_SHIFT, "Ctrl+Shift+B"},
+        {0x74B, HOT_KEY_MOD_CONTROL | HOT_KEY_MOD_SHIFT | HOT_KEY_MOD_ALT, "Ctrl+Shift+Alt+K"},
+        {0x441, HOT_KEY_MOD_ALT, "Alt+A"}, {0x85A, 0, "Z"},
+        {0xA5A, HOT_KEY_MOD_CONTROL, "Ctrl+Z"},  // the extended-key flag is not passed on
     };
-    const Row rows[] = {
-        {0x342, HOT_KEY_MOD_CONTROL | HOT_KEY_MOD_SHIFT,
-         "The Hot Key of Ctrl+Shift+B is already in use by another application."},
-        {0x74B, HOT_KEY_MOD_CONTROL | HOT_KEY_MOD_SHIFT | HOT_KEY_MOD_ALT,
-         "The Hot Key of Ctrl+Shift+Alt+K is already in use by another application."},
-        {0x441, HOT_KEY_MOD_ALT, "The Hot Key of Alt+A is already in use by another application."},
-        {0x131, HOT_KEY_MOD_SHIFT, "The Hot Key of Shift+1 is already in use by another application."},
-        {0xA5A, HOT_KEY_MOD_CONTROL, "The Hot Key of Ctrl+Z is already in use by another application."},  // EXT dropped
-        {0x85A, 0, "The Hot Key of Z is already in use by another application."},
-        {0x5A, 0, "The Hot Key of Z is already in use by another application."},
-    };
-    for (const Row &row : rows) {
-        unsigned modifiers = HotKeyModifiers(row.value);
-        EXPECT_EQ(modifiers, row.wantModifiers) << std::hex << row.value;
-        char message[256];
-        FormatHotKeyConflict(modifiers, row.value & 0xFF, message, sizeof message);
-        EXPECT_STREQ(message, row.wantMessage) << std::hex << row.value;
+    for (const auto &row : rows) {
+        EXPECT_EQ(HotKeyModifiers(row.value), row.modifiers) << row.keys;
+        char message[100];
+        FormatHotKeyConflict(row.modifiers, row.value & 0xFF, message, sizeof message);
+        EXPECT_EQ(message, "The Hot Key of " + std::string(row.keys) + " is already in use by another application.");
     }
-}
-
-TEST(HotKey, MessageIsCutToASmallBuffer)
-{
-    char message[20 + 4];
-    std::memset(message, '#', sizeof message);
-    FormatHotKeyConflict(HOT_KEY_MOD_CONTROL, 'B', message, 20);
-    EXPECT_STREQ(message, "The Hot Key of Ctrl");
-    EXPECT_EQ(message[20], '#');
+    char cut[24] = "#######################";
+    FormatHotKeyConflict(HOT_KEY_MOD_CONTROL, 'B', cut, 20);
+    EXPECT_EQ(std::string(cut, sizeof cut), std::string("The Hot Key of Ctrl\0###", 24)) << "cut to its buffer";
 }

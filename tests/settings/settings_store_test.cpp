@@ -1,207 +1,80 @@
-// The settings store against a scratch registry: HKEY_CURRENT_USER is redirected to a key of its own, so
-// the program's key, the Run key and the Shell Folders key are all scratch copies.
+// The settings store against a scratch registry: first-start and missing-value defaults, damaged values,
+// the start-up entry, what a save writes, and where the Favorites and the Opera hotlist are found.
 #include "base/settings.h"
 #include "settings/settings_store.h"
-
-#include <windows.h>
-#include <shlwapi.h>
+#include "tests/support/scratch_registry_win.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <string>
+#include <utility>
 
 namespace {
 
-const char SCRATCH[] = "Software\\TreskSettingsStoreTest";
+const char KEY[] = "Software\\Olvane\\Tresk";
+const char RUN_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-class SettingsStore : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        SHDeleteKeyA(HKEY_CURRENT_USER, SCRATCH);
-        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, SCRATCH, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &scratch, nullptr),
-                  ERROR_SUCCESS);
-        ASSERT_EQ(RegOverridePredefKey(HKEY_CURRENT_USER, scratch), ERROR_SUCCESS);
-        settings = Settings();
-    }
-    void TearDown() override
-    {
-        RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
-        RegCloseKey(scratch);
-        SHDeleteKeyA(HKEY_CURRENT_USER, SCRATCH);
-    }
-
-    static HKEY Key(const char *path)
-    {
-        HKEY key = nullptr;
-        RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-        return key;
-    }
-    static void Set(const char *name, DWORD type, const void *data, DWORD size)
-    {
-        HKEY key = Key("Software\\Olvane\\Tresk");
-        RegSetValueExA(key, name, 0, type, static_cast<const BYTE *>(data), size);
-        RegCloseKey(key);
-    }
-    static void SetDword(const char *name, DWORD value) { Set(name, REG_DWORD, &value, sizeof value); }
-    static DWORD Stored(const char *name)
-    {
-        DWORD value = 0xDEADBEEF, size = sizeof value;
-        HKEY key = Key("Software\\Olvane\\Tresk");
-        RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE *>(&value), &size);
-        RegCloseKey(key);
-        return value;
-    }
-    static bool RunValueExists()
-    {
-        HKEY key = Key("Software\\Microsoft\\Windows\\CurrentVersion\\Run");
-        bool exists = RegQueryValueExA(key, "Tresk", nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-        RegCloseKey(key);
-        return exists;
-    }
-
-    HKEY scratch = nullptr;
-};
-
-struct FieldRow {
-    const char *name;
-    const int32_t *field;
-    int32_t want;
-};
-
-TEST_F(SettingsStore, EmptyKeyIsAFirstStart)
+// Each load ends with a save of the whole record, so the registry shows what the load made of every field.
+void ExpectStored(std::initializer_list<std::pair<const char *, DWORD>> rows)
 {
-    LoadSettings();
-    const FieldRow rows[] = {
-        {"Tray Icon", &settings.trayIcon, 1}, {"Refresh Menu", &settings.refreshMenu, 1},
-        {"Limit Menu Items Per Column", &settings.limitItemsPerColumn, 0},
-        {"Menu Items Per Column", &settings.itemsPerColumn, 25}, {"Limit Menu Item Width", &settings.limitItemWidth, 1},
-        {"Menu Item Width", &settings.itemWidth, 250}, {"Hot Key", &settings.hotKey, 0x342},
-        {"Display Empty Folders", &settings.displayEmptyFolders, 1}, {"Menu Style", &settings.menuStyle, 3},
-        {"Snap Menu Left", &settings.snapMenuLeft, 0}, {"Sort Order", &settings.sortOrder, 0},
-        {"Startup Style", &settings.startupStyle, 1}, {"Double-Click Action", &settings.doubleClickAction, 4008},
-        {"Use IE Favorites", &settings.useFavorites, 0}, {"Use Opera Hotlist", &settings.useOperaHotlist, 0},
-        {"Icon Style", &settings.iconStyle, 3}, {"Reposition Submenus", &settings.repositionSubmenus, 1},
-    };
-    for (const FieldRow &row : rows) {
-        EXPECT_EQ(*row.field, row.want) << row.name;
-        EXPECT_EQ(Stored(row.name), static_cast<DWORD>(row.want)) << row.name << " as stored";
-    }
-    EXPECT_EQ(settings.runAtStartup, 1);
-    EXPECT_EQ(settings.useBookmarkFile, 0);
-    EXPECT_TRUE(RunValueExists());
+    for (const auto &row : rows)
+        EXPECT_EQ(GetUserDword(KEY, row.first), row.second) << row.first;
 }
 
-TEST_F(SettingsStore, StoredKeyWithoutSomeValuesTakesTheirDefaults)
+void SetDword(const char *name, DWORD value) { SetUserValue(KEY, name, REG_DWORD, &value, sizeof value); }
+
+TEST(SettingsStore, AnEmptyKeyIsAFirstStartAndTheWholeSetIsWritten)
 {
-    SetDword("Menu Style", 1);
-    SetDword("Sort Order", 2);
+    ScratchUserKey scratch;  // and the record zeroed, as the process starts
     LoadSettings();
-    EXPECT_EQ(settings.trayIcon, 0) << "missing Tray Icon on a later start means off";
-    EXPECT_EQ(settings.menuStyle, 1);
-    EXPECT_EQ(settings.sortOrder, 2);
-    EXPECT_EQ(settings.iconStyle, 3);
-    EXPECT_EQ(settings.repositionSubmenus, 1);
-    EXPECT_EQ(settings.itemsPerColumn, 0);
-    EXPECT_EQ(settings.runAtStartup, 0) << "no Run value";
-    EXPECT_FALSE(RunValueExists());
-    EXPECT_EQ(Stored("Tray Icon"), 0u);
-}
-
-TEST_F(SettingsStore, RunValueDecidesStartWithWindows)
-{
-    SetDword("Menu Style", 3);
-    HKEY run = Key("Software\\Microsoft\\Windows\\CurrentVersion\\Run");
-    RegSetValueExA(run, "Tresk", 0, REG_SZ, reinterpret_cast<const BYTE *>("old"), 4);
-    RegCloseKey(run);
-    LoadSettings();
-    EXPECT_EQ(settings.runAtStartup, 1);
-    EXPECT_TRUE(RunValueExists());
-}
-
-// A damaged value must never write past its field: the neighbours of every field carry a canary.
-TEST_F(SettingsStore, WrongTypesAndSizesNeverOverrunAField)
-{
-    SetDword("Menu Style", 2);
-    Set("Tray Icon", REG_SZ, "a long text, not a number", 26);
-    const unsigned long long eight = 0x1122334455667788ULL;
-    Set("Menu Item Width", REG_QWORD, &eight, sizeof eight);
-    const unsigned short two = 0x4242;
-    Set("Hot Key", REG_BINARY, &two, sizeof two);
-    const DWORD binaryFour = 7;
-    Set("Menu Items Per Column", REG_BINARY, &binaryFour, sizeof binaryFour);
-    std::string longName(1000, 'x');
-    Set("Bookmark Filename", REG_SZ, longName.c_str(), static_cast<DWORD>(longName.size() + 1));
-
-    std::memset(settings.favoritesPath, 0x5A, sizeof settings.favoritesPath);
-    LoadSettings();
-    EXPECT_EQ(settings.trayIcon, 0);
-    EXPECT_EQ(settings.itemWidth, 0);
-    EXPECT_EQ(settings.hotKey, 0);
-    EXPECT_EQ(settings.itemsPerColumn, 7) << "a 4-byte value is taken whatever its type";
-    EXPECT_STREQ(settings.bookmarkFile, "") << "a name longer than the buffer is not taken";
-    EXPECT_EQ(settings.useBookmarkFile, 0);
-    EXPECT_EQ(static_cast<unsigned char>(settings.favoritesPath[0]), 0x5A) << "write past bookmarkFile";
-}
-
-TEST_F(SettingsStore, BookmarkFilenameIsTerminatedAndStoredAsTheWholeBuffer)
-{
-    SetDword("Menu Style", 3);
-    std::string longest(259, 'y');
-    Set("Bookmark Filename", REG_SZ, longest.c_str(), 260);
-    LoadSettings();
-    EXPECT_EQ(settings.bookmarkFile, longest) << "259 characters and the NUL fill the buffer";
-    EXPECT_EQ(settings.useBookmarkFile, 1);
-
-    // 260 characters without a NUL do not fit with one.
-    settings = Settings();
-    std::string unterminated(260, 'z');
-    Set("Bookmark Filename", REG_SZ, unterminated.data(), 260);
-    std::memset(settings.favoritesPath, 0x5A, sizeof settings.favoritesPath);
-    LoadSettings();
-    EXPECT_LT(std::strlen(settings.bookmarkFile), 260u);
-    EXPECT_EQ(static_cast<unsigned char>(settings.favoritesPath[0]), 0x5A) << "write past bookmarkFile";
-
-    std::strcpy(settings.bookmarkFile, "C:\\b.htm");
-    SaveSettings();
-    HKEY key = Key("Software\\Olvane\\Tresk");
-    char stored[300];
-    DWORD size = sizeof stored, type = 0;
-    ASSERT_EQ(RegQueryValueExA(key, "Bookmark Filename", nullptr, &type, reinterpret_cast<BYTE *>(stored), &size),
-              ERROR_SUCCESS);
+    ExpectStored({{"Tray Icon", 1}, {"Refresh Menu", 1}, {"Limit Menu Items Per Column", 0},
+                  {"Menu Items Per Column", 25}, {"Limit Menu Item Width", 1}, {"Menu Item Width", 250},
+                  {"Hot Key", 0x342}, {"Display Empty Folders", 1}, {"Menu Style", 3}, {"Snap Menu Left", 0},
+                  {"Sort Order", 0}, {"Startup Style", 1}, {"Double-Click Action", 4008}, {"Use IE Favorites", 0},
+                  {"Use Opera Hotlist", 0}, {"Icon Style", 3}, {"Reposition Submenus", 1}});
+    const std::string location = std::string(GetCommandLineA()) + '\0';  // the command line, with its NUL
+    EXPECT_EQ(GetUserValue(KEY, "Program Location"), location);
+    EXPECT_EQ(GetUserValue(RUN_KEY, "Tresk"), location);
+    EXPECT_EQ(GetUserValue(KEY, "Version"), std::string("1.22", 5));
+    DWORD type = 0;
+    EXPECT_EQ(GetUserValue(KEY, "Bookmark Filename", &type), std::string(260, '\0')) << "the whole buffer";
     EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
-    EXPECT_EQ(size, 260u);
-    EXPECT_STREQ(stored, "C:\\b.htm");
-    size = sizeof stored;
-    ASSERT_EQ(RegQueryValueExA(key, "Version", nullptr, nullptr, reinterpret_cast<BYTE *>(stored), &size), ERROR_SUCCESS);
-    EXPECT_EQ(size, 5u);
-    EXPECT_STREQ(stored, "1.22");
-    RegCloseKey(key);
 }
 
-TEST_F(SettingsStore, MissingFavoritesAndOperaTurnTheirOptionsOff)
+// A damaged value counts as missing; a name too long for its buffer is not taken, and nothing is written
+// past it (the favorites path behind it carries a canary).
+TEST(SettingsStore, ALaterStartDefaultsWhatIsMissingOrDamagedAndFindsTheRunValueAndTheFavorites)
 {
-    SetDword("Menu Style", 3);
+    ScratchUserKey scratch;
+    settings = Settings();
+    const DWORD seven = 7;
+    const std::string tooLong(1000, 'x'), longest(259, 'y');
+    SetDword("Menu Style", 1);
     SetDword("Use IE Favorites", 1);
-    SetDword("Use Opera Hotlist", 1);
+    SetDword("Use Opera Hotlist", 1);  // no opera.ini in the Windows directory
+    SetUserString(KEY, "Tray Icon", "a long text, not a number");
+    SetUserValue(KEY, "Hot Key", REG_BINARY, &seven, 2);
+    SetUserValue(KEY, "Menu Items Per Column", REG_BINARY, &seven, 4);
+    SetUserString(KEY, "Bookmark Filename", tooLong.c_str());
+    std::memset(settings.favoritesPath, 0x5A, sizeof settings.favoritesPath);
     LoadSettings();
-    EXPECT_EQ(settings.useFavorites, 0);
-    EXPECT_EQ(settings.useOperaHotlist, 0) << "no opera.ini in the Windows directory";
-    EXPECT_EQ(Stored("Use IE Favorites"), 0u);
-    EXPECT_EQ(Stored("Use Opera Hotlist"), 0u);
-}
+    ExpectStored({{"Tray Icon", 0}, {"Hot Key", 0}, {"Menu Items Per Column", 7}, {"Menu Style", 1},
+                  {"Sort Order", 0}, {"Startup Style", 1}, {"Double-Click Action", 4008}, {"Icon Style", 3},
+                  {"Reposition Submenus", 1}, {"Use IE Favorites", 0}, {"Use Opera Hotlist", 0}});
+    EXPECT_STREQ(settings.bookmarkFile, "");
+    EXPECT_EQ(static_cast<unsigned char>(settings.favoritesPath[0]), 0x5A);
+    EXPECT_EQ(GetUserValue(RUN_KEY, "Tresk"), "<missing>") << "start-up off";
 
-TEST_F(SettingsStore, FavoritesFolderIsFoundInShellFolders)
-{
-    SetDword("Menu Style", 3);
+    SetUserString(RUN_KEY, "Tresk", "C:\\old\\tresk.exe");
+    SetUserString("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", "Favorites", "C:\\Fav");
     SetDword("Use IE Favorites", 1);
-    HKEY folders = Key("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders");
-    RegSetValueExA(folders, "Favorites", 0, REG_SZ, reinterpret_cast<const BYTE *>("C:\\Fav"), 7);
-    RegCloseKey(folders);
+    SetUserString(KEY, "Bookmark Filename", longest.c_str());
     LoadSettings();
-    EXPECT_EQ(settings.useFavorites, 1);
+    EXPECT_EQ(GetUserValue(RUN_KEY, "Tresk"), std::string(GetCommandLineA()) + '\0') << "start-up on";
+    ExpectStored({{"Use IE Favorites", 1}});
     EXPECT_STREQ(settings.favoritesPath, "C:\\Fav");
+    EXPECT_EQ(settings.bookmarkFile, longest);
+    EXPECT_EQ(settings.useBookmarkFile, 1);
 }
 
 }  // namespace
