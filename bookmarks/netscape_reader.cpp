@@ -9,6 +9,7 @@
 #include "base/fatal_error.h"
 #include "base/trace.h"
 #include "bookmarks/bookmark_table.h"
+#include "bookmarks/source_file.h"
 #include "bookmarks/text_helpers.h"
 
 // Texts read from the file are cut at this many characters.
@@ -299,13 +300,11 @@ static void Rewind(FileLines &lines)
 // the file cannot be opened or read.
 static bool OpenLines(const char *path, FileLines &lines)
 {
-    lines.file = std::fopen(path, "rb");
+    lines.file = OpenSourceFile(path, "rb");
     if (!lines.file)
         return false;
-    // A directory opens on some systems and then reports a nonsense length; one byte read first tells an
-    // unreadable file from a readable one before that length is trusted.
     long size = -1;
-    if (!(std::fgetc(lines.file) == EOF && std::ferror(lines.file)) && std::fseek(lines.file, 0, SEEK_END) == 0)
+    if (std::fseek(lines.file, 0, SEEK_END) == 0)
         size = std::ftell(lines.file);
     if (size < 0) {
         std::fclose(lines.file);

@@ -13,6 +13,7 @@
 #include "base/trace.h"
 #include "base/ascii_case.h"
 #include "bookmarks/bookmark_table.h"
+#include "bookmarks/source_file.h"
 
 static const size_t MAX_VALUE_LENGTH = 1024;
 
@@ -127,7 +128,7 @@ int ReadOperaHotlistText(const char *text)
 // cannot be opened.
 static char *ReadWholeFile(const char *path)
 {
-    std::FILE *file = std::fopen(path, "r");
+    std::FILE *file = OpenSourceFile(path, "r");
     if (!file)
         return nullptr;
     long length = -1;

@@ -4,6 +4,11 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 #include "bookmarks/bookmark_table.h"
 #include "bookmarks/favorites_reader.h"
@@ -75,6 +80,23 @@ TEST_F(ReaderTest, ThreeSourcesHoldTogether)
     EXPECT_EQ(bookmarkTable.rootMenu, root);
     EXPECT_EQ(CheckTable(false, 1), "");  // the hotlist's last folder has no "-"
     EXPECT_EQ(bookmarkTable.entryCount, 13 + 16 + 20);
+}
+
+// Regression: a folder named as the hotlist was taken for a file of 2^63 bytes and ended the program. On
+// the host a pipe (whose opening waits for a writer) and /dev/zero (which never ends) are no files either.
+TEST_F(ReaderTest, PathsThatAreNoRegularFilesCannotBeOpened)
+{
+    std::filesystem::path folder = MakeScratchDirectory("no-file");
+    std::vector<std::string> paths{folder.string()};
+#ifndef _WIN32
+    ASSERT_EQ(mkfifo((folder / "pipe.url").c_str(), 0600), 0);
+    paths.insert(paths.end(), {(folder / "pipe.url").string(), "/dev/zero"});
+    ASSERT_EQ(ReadFavoritesFolder(folder.string().c_str()), 1);
+    EXPECT_EQ(DumpTable(), "-1 pipe = <unable to resolve>\n");
+    ReleaseTable();
+#endif
+    for (const std::string &path : paths)
+        EXPECT_EQ(ReadNetscapeBookmarks(path.c_str()) + ReadOperaHotlist(path.c_str()), 0) << path;
 }
 
 #ifndef _WIN32
