@@ -261,8 +261,9 @@ struct Filler {
             Append(FolderName(begin, end, name), OPEN_FOLDER);
             break;
         case LINE_BOOKMARK:
-            Append(BookmarkName(begin, end, name), BookmarkUrl(begin, end, url), ReadTime(begin, end, "LAST_VISIT", 12),
-                   ReadTime(begin, end, "LAST_MODIFIED", 15));
+            if (!IsKindMarker(BookmarkUrl(begin, end, url)))
+                Append(BookmarkName(begin, end, name), url, ReadTime(begin, end, "LAST_VISIT", 12),
+                       ReadTime(begin, end, "LAST_MODIFIED", 15));
             break;
         case LINE_LIST_END:
             // The first pass made one end slot per heading and one for the outermost list end. A list

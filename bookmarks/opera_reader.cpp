@@ -80,9 +80,11 @@ static int32_t ReadTime(const char *digits)
 
 static void AppendOperaBookmark(ReaderCursor &cursor, const std::vector<const char *> &lines, size_t at)
 {
+    std::string url = ValueAfter(LineAt(lines, at + 2), 4);
+    if (IsKindMarker(url.c_str()))
+        return;
     const char *description = KeyedValue(LineAt(lines, at + 6), "description=");
-    int position = AppendRecord(cursor, ValueAfter(LineAt(lines, at + 1), 5).c_str(),
-                                ValueAfter(LineAt(lines, at + 2), 4).c_str(), description);
+    int position = AppendRecord(cursor, ValueAfter(LineAt(lines, at + 1), 5).c_str(), url.c_str(), description);
     BookmarkEntry &entry = bookmarkTable.entries[position];
     if (const char *created = KeyedValue(LineAt(lines, at + 3), "created="))
         entry.lastModified = ReadTime(created);
