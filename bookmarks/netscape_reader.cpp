@@ -9,6 +9,7 @@
 #include "base/fatal_error.h"
 #include "base/trace.h"
 #include "bookmarks/bookmark_table.h"
+#include "bookmarks/character_references.h"
 #include "bookmarks/source_file.h"
 #include "bookmarks/text_helpers.h"
 
@@ -139,16 +140,12 @@ static void ScanLines(FileLines &lines, Visit visit)
     }
 }
 
-// Copies [begin, end), cut at MAX_TEXT characters, into a buffer of MAX_TEXT + 1 bytes.
+// The text [begin, end) with its character references decoded (browsers write "Q&amp;A" for "Q&A"),
+// cut at MAX_TEXT characters, in a buffer of MAX_TEXT + 1 bytes; (null, null) is the empty text. The cut
+// comes after decoding, so a text is never cut inside a reference.
 static const char *CutText(const char *begin, const char *end, char *buffer)
 {
-    size_t length = (begin && end > begin) ? static_cast<size_t>(end - begin) : 0;
-    if (length > MAX_TEXT)
-        length = MAX_TEXT;
-    if (length)
-        std::memcpy(buffer, begin, length);
-    buffer[length] = '\0';
-    return buffer;
+    return DecodeCharacterReferences(begin, end, buffer, MAX_TEXT);
 }
 
 // The end of a quoted value starting at `from`: the next double quote, or the end of the line when the
