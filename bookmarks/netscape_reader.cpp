@@ -329,8 +329,13 @@ int ReadNetscapeBookmarks(const char *path)
     }
 
     // First pass: two slots per heading (its start and its end record), one per bookmark and separator.
+    // A bookmark that the second pass leaves out is not counted, so that a file of nothing else reads as
+    // one without bookmarks.
     int64_t count = 0;
-    ScanLines(lines, [&count](LineKind kind, const char *, const char *) {
+    char url[MAX_TEXT + 1];
+    ScanLines(lines, [&count, &url](LineKind kind, const char *begin, const char *end) {
+        if (kind == LINE_BOOKMARK && IsKindMarker(BookmarkUrl(begin, end, url)))
+            return;
         count += kind == LINE_FOLDER ? 2 : (kind == LINE_BOOKMARK || kind == LINE_SEPARATOR) ? 1 : 0;
     });
     if (count == 0) {

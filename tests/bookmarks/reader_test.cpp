@@ -34,6 +34,7 @@ TEST_F(ReaderTest, NothingReadLeavesTheTableEmpty)
     std::filesystem::path empty = MakeScratchDirectory("empty");
     EXPECT_EQ(ReadNetscapeBookmarks((empty / "missing.htm").string().c_str()), 0);
     EXPECT_EQ(ReadNetscape("\n\r\n   \n\t\n</DL>\n"), 0);
+    EXPECT_EQ(ReadNetscape("<DT><A HREF=\"Separator\">only a bookmark that is left out</A>\n"), 0);
     for (const char *text : {"", "\n\n", "Opera Hotlist version 2.0\nNAME=a\nURL=b\n-\n", "#URL \n#FOLDERS\n"})
         EXPECT_EQ(ReadOperaHotlistText(text), 0) << text;
     EXPECT_EQ(ReadFavoritesFolder((empty / "missing").string().c_str()), 0);
