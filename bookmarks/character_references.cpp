@@ -1,6 +1,7 @@
 // Decoding the character references of an exported bookmark file: "Q&amp;A" is shown as "Q&A".
 #include "bookmarks/character_references.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 #include <string>
@@ -57,10 +58,10 @@ const char *DecodeCharacterReferences(const char *begin, const char *end, char *
     size_t used = 0;
     std::string character;
     while (begin < end && used < capacity) {
-        const char *ampersand = static_cast<const char *>(std::memchr(begin, '&', static_cast<size_t>(end - begin)));
-        size_t plain = static_cast<size_t>((ampersand ? ampersand : end) - begin);
-        if (plain > capacity - used)
-            plain = capacity - used;
+        // Only as far as the buffer has room: a text may be a data URL of megabytes.
+        size_t window = std::min(static_cast<size_t>(end - begin), capacity - used);
+        const char *ampersand = static_cast<const char *>(std::memchr(begin, '&', window));
+        size_t plain = ampersand ? static_cast<size_t>(ampersand - begin) : window;
         std::memcpy(buffer + used, begin, plain);
         used += plain;
         begin += plain;
