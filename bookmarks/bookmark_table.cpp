@@ -22,7 +22,12 @@ bool IsFolderEnd(const BookmarkEntry &entry) { return std::strcmp(entry.url, CLO
 bool IsSeparator(const BookmarkEntry &entry) { return std::strcmp(entry.url, SEPARATOR) == 0; }
 bool IsBookmark(const BookmarkEntry &entry)
 {
-    return !IsFolderStart(entry) && !IsFolderEnd(entry) && !IsSeparator(entry);
+    return !IsKindMarker(entry.url);
+}
+
+bool IsKindMarker(const char *url)
+{
+    return std::strcmp(url, OPEN_FOLDER) == 0 || std::strcmp(url, CLOSE_FOLDER) == 0 || std::strcmp(url, SEPARATOR) == 0;
 }
 
 void DestroyBookmarkMenus()

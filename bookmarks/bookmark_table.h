@@ -50,6 +50,9 @@ bool IsFolderStart(const BookmarkEntry &entry);
 bool IsFolderEnd(const BookmarkEntry &entry);
 bool IsSeparator(const BookmarkEntry &entry);
 bool IsBookmark(const BookmarkEntry &entry);
+// True when a bookmark's URL is one of the kind markers. The table would take such a bookmark for a
+// folder start, end or separator, so every reader leaves it out.
+bool IsKindMarker(const char *url);
 
 void DestroyBookmarkMenus();
 void FreeBookmarkTable();

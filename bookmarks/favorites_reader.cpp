@@ -24,8 +24,9 @@ static void AppendShortcut(const std::string &name, const std::string &path)
 {
     char *url = nullptr;
     int length = 0;
-    bool resolved = ResolveInternetShortcut(path.c_str(), &url, &length) == 0;
-    AppendRecord(favoritesCursor, name.substr(0, name.size() - 4).c_str(), resolved ? url : UNRESOLVED_URL);
+    const char *target = ResolveInternetShortcut(path.c_str(), &url, &length) == 0 ? url : UNRESOLVED_URL;
+    if (!IsKindMarker(target))
+        AppendRecord(favoritesCursor, name.substr(0, name.size() - 4).c_str(), target);
     std::free(url);
 }
 

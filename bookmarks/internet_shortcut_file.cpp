@@ -7,6 +7,7 @@
 #include "base/fatal_error.h"
 #include "base/ascii_case.h"
 #include "bookmarks/favorites_reader.h"
+#include "bookmarks/source_file.h"
 
 // A shortcut file is a few hundred bytes; a larger one is damaged, and only its start is looked at.
 static const size_t MAX_SHORTCUT_FILE = 1 << 20;
@@ -69,7 +70,7 @@ bool FindShortcutURL(const char *text, size_t size, std::string &url)
 
 int ReadShortcutFileURL(const char *path, char **url, int *length)
 {
-    std::FILE *file = std::fopen(path, "rb");
+    std::FILE *file = OpenSourceFile(path, "rb");
     if (!file)
         return SHORTCUT_CANNOT_READ;
     std::string bytes;

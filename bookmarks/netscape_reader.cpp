@@ -9,6 +9,8 @@
 #include "base/fatal_error.h"
 #include "base/trace.h"
 #include "bookmarks/bookmark_table.h"
+#include "bookmarks/character_references.h"
+#include "bookmarks/source_file.h"
 #include "bookmarks/text_helpers.h"
 
 // Texts read from the file are cut at this many characters.
@@ -138,16 +140,12 @@ static void ScanLines(FileLines &lines, Visit visit)
     }
 }
 
-// Copies [begin, end), cut at MAX_TEXT characters, into a buffer of MAX_TEXT + 1 bytes.
+// The text [begin, end) with its character references decoded (browsers write "Q&amp;A" for "Q&A"),
+// cut at MAX_TEXT characters, in a buffer of MAX_TEXT + 1 bytes; (null, null) is the empty text. The cut
+// comes after decoding, so a text is never cut inside a reference.
 static const char *CutText(const char *begin, const char *end, char *buffer)
 {
-    size_t length = (begin && end > begin) ? static_cast<size_t>(end - begin) : 0;
-    if (length > MAX_TEXT)
-        length = MAX_TEXT;
-    if (length)
-        std::memcpy(buffer, begin, length);
-    buffer[length] = '\0';
-    return buffer;
+    return DecodeCharacterReferences(begin, end, buffer, MAX_TEXT);
 }
 
 // The end of a quoted value starting at `from`: the next double quote, or the end of the line when the
@@ -260,8 +258,9 @@ struct Filler {
             Append(FolderName(begin, end, name), OPEN_FOLDER);
             break;
         case LINE_BOOKMARK:
-            Append(BookmarkName(begin, end, name), BookmarkUrl(begin, end, url), ReadTime(begin, end, "LAST_VISIT", 12),
-                   ReadTime(begin, end, "LAST_MODIFIED", 15));
+            if (!IsKindMarker(BookmarkUrl(begin, end, url)))
+                Append(BookmarkName(begin, end, name), url, ReadTime(begin, end, "LAST_VISIT", 12),
+                       ReadTime(begin, end, "LAST_MODIFIED", 15));
             break;
         case LINE_LIST_END:
             // The first pass made one end slot per heading and one for the outermost list end. A list
@@ -299,13 +298,11 @@ static void Rewind(FileLines &lines)
 // the file cannot be opened or read.
 static bool OpenLines(const char *path, FileLines &lines)
 {
-    lines.file = std::fopen(path, "rb");
+    lines.file = OpenSourceFile(path, "rb");
     if (!lines.file)
         return false;
-    // A directory opens on some systems and then reports a nonsense length; one byte read first tells an
-    // unreadable file from a readable one before that length is trusted.
     long size = -1;
-    if (!(std::fgetc(lines.file) == EOF && std::ferror(lines.file)) && std::fseek(lines.file, 0, SEEK_END) == 0)
+    if (std::fseek(lines.file, 0, SEEK_END) == 0)
         size = std::ftell(lines.file);
     if (size < 0) {
         std::fclose(lines.file);
@@ -332,8 +329,13 @@ int ReadNetscapeBookmarks(const char *path)
     }
 
     // First pass: two slots per heading (its start and its end record), one per bookmark and separator.
+    // A bookmark that the second pass leaves out is not counted, so that a file of nothing else reads as
+    // one without bookmarks.
     int64_t count = 0;
-    ScanLines(lines, [&count](LineKind kind, const char *, const char *) {
+    char url[MAX_TEXT + 1];
+    ScanLines(lines, [&count, &url](LineKind kind, const char *begin, const char *end) {
+        if (kind == LINE_BOOKMARK && IsKindMarker(BookmarkUrl(begin, end, url)))
+            return;
         count += kind == LINE_FOLDER ? 2 : (kind == LINE_BOOKMARK || kind == LINE_SEPARATOR) ? 1 : 0;
     });
     if (count == 0) {

@@ -1,4 +1,4 @@
-// Reader of the Opera hotlist: "#FOLDER" and "#URL" records whose values sit at fixed line positions.
+// Reader of the Opera hotlist: "#FOLDER" and "#URL" records whose values are read by their keys.
 #include "bookmarks/opera_reader.h"
 
 #include <algorithm>
@@ -9,16 +9,20 @@
 #include <string>
 #include <vector>
 
+#include "base/ascii_case.h"
+#include "base/code_page.h"
 #include "base/fatal_error.h"
 #include "base/trace.h"
-#include "base/ascii_case.h"
 #include "bookmarks/bookmark_table.h"
+#include "bookmarks/source_file.h"
+#include "bookmarks/text_helpers.h"
 
 static const size_t MAX_VALUE_LENGTH = 1024;
 
-// Splits the working copy in place at LF into trimmed lines. Empty lines vanish before trimming, so a
-// line of blanks still takes a position. A CR before the LF is dropped first: the Windows runtime's text
-// mode does that when reading, and the host build must read a hotlist written on Windows the same way.
+// Splits the working copy in place at LF into trimmed lines. Empty lines vanish before trimming; a line
+// of blanks stays as an empty line and is no value of a record. A CR before the LF is dropped first:
+// the Windows runtime's text mode does that when reading, and the host build must read a hotlist
+// written on Windows the same way.
 static std::vector<const char *> SplitLines(char *text)
 {
     std::vector<const char *> lines;
@@ -42,28 +46,89 @@ static std::vector<const char *> SplitLines(char *text)
     return lines;
 }
 
-// The line at an offset after a keyword line; lines past the end of the file count as empty.
-static const char *LineAt(const std::vector<const char *> &lines, size_t index)
+static bool IsFolderLine(const char *line) { return CompareNoCase(line, "#FOLDER") == 0; }
+static bool IsBookmarkLine(const char *line) { return CompareNoCase(line, "#URL") == 0; }
+static bool IsFolderEndLine(const char *line) { return std::strcmp(line, "-") == 0; }
+
+// The values of one record, null when its key is missing. Every hotlist since Opera 6 starts a record
+// with an ID= line and writes keys that older ones lack, so the values are found by their keys, not by
+// their lines' places; a key given twice counts where it first appears.
+struct RecordValues {
+    const char *name = nullptr;
+    const char *url = nullptr;
+    const char *created = nullptr;
+    const char *visited = nullptr;
+    const char *description = nullptr;
+    const char *trash = nullptr;  // "YES" marks the browser's deleted items
+};
+
+static void TakeValue(const char *line, const char *key, const char *&value)
 {
-    return index < lines.size() ? lines[index] : "";
+    if (!value && StartsWithNoCase(line, key))
+        value = line + std::strlen(key);
 }
 
-// The line without its key (not looked at): empty when the line is shorter than the key.
-static std::string ValueAfter(const char *line, size_t keyLength)
+// Reads the value lines after the keyword line at `at`, up to the next keyword line or "-"; returns the
+// index of that line (or the number of lines).
+static size_t ReadRecord(const std::vector<const char *> &lines, size_t at, RecordValues &values)
 {
-    size_t length = std::strlen(line);
-    if (length <= keyLength)
-        return std::string();
-    return std::string(line + keyLength, std::min(length - keyLength, MAX_VALUE_LENGTH));
+    for (at++; at < lines.size(); at++) {
+        const char *line = lines[at];
+        if (IsFolderLine(line) || IsBookmarkLine(line) || IsFolderEndLine(line))
+            break;
+        TakeValue(line, "NAME=", values.name);
+        TakeValue(line, "URL=", values.url);
+        TakeValue(line, "CREATED=", values.created);
+        TakeValue(line, "VISITED=", values.visited);
+        TakeValue(line, "DESCRIPTION=", values.description);
+        TakeValue(line, "TRASH FOLDER=", values.trash);
+    }
+    return at;
 }
 
-// The value of "key=value" when the line begins with the key (any case) and has a value, else null.
-static const char *KeyedValue(const char *line, const char *key)
+// The index of the line after the "-" that closes the folder whose keyword line is at `at`; the number
+// of lines when it is never closed.
+static size_t SkipFolder(const std::vector<const char *> &lines, size_t at)
 {
-    if (!StartsWithNoCase(line, key))
-        return nullptr;
-    const char *value = line + std::strlen(key);
-    return *value ? value : nullptr;
+    int depth = 1;
+    for (at++; at < lines.size() && depth > 0; at++) {
+        if (IsFolderLine(lines[at]))
+            depth++;
+        else if (IsFolderEndLine(lines[at]))
+            depth--;
+    }
+    return at;
+}
+
+// Opera 6 and later write their texts in UTF-8 and say so under the first line: "Options: encoding =
+// utf8, version=3". Older hotlists are in the code page already.
+static bool SaysUtf8(const std::vector<const char *> &lines)
+{
+    for (const char *line : lines) {
+        if (IsFolderLine(line) || IsBookmarkLine(line))
+            return false;
+        const char *at = StartsWithNoCase(line, "Options:") ? FindNoCase(line, "encoding") : nullptr;
+        if (!at)
+            continue;
+        at += 8;
+        at += std::strspn(at, " \t");
+        if (*at == '=')
+            return StartsWithNoCase(at + 1 + std::strspn(at + 1, " \t"), "utf8");
+    }
+    return false;
+}
+
+// A name or description as the table keeps it: converted from UTF-8 when the hotlist is in UTF-8 (a
+// text that is not valid UTF-8 stays as written), then cut at `limit` bytes. A missing value is empty.
+static std::string TextValue(const char *value, bool utf8, size_t limit)
+{
+    std::string text(value ? value : "");
+    bool ascii = std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; });
+    if (utf8 && !ascii)  // ASCII is the same in every code page
+        CodePageFromUtf8(text, text);
+    if (text.size() > limit)
+        text.resize(limit);
+    return text;
 }
 
 // A time as the hotlist writes it, in decimal; values beyond 32 bits are held at the nearest limit.
@@ -77,16 +142,19 @@ static int32_t ReadTime(const char *digits)
     return static_cast<int32_t>(value);
 }
 
-static void AppendOperaBookmark(ReaderCursor &cursor, const std::vector<const char *> &lines, size_t at)
+static void AppendOperaBookmark(ReaderCursor &cursor, const RecordValues &values, bool utf8)
 {
-    const char *description = KeyedValue(LineAt(lines, at + 6), "description=");
-    int position = AppendRecord(cursor, ValueAfter(LineAt(lines, at + 1), 5).c_str(),
-                                ValueAfter(LineAt(lines, at + 2), 4).c_str(), description);
+    std::string url = TextValue(values.url, false, MAX_VALUE_LENGTH);
+    if (IsKindMarker(url.c_str()))
+        return;
+    std::string description = TextValue(values.description, utf8, std::string::npos);  // no cap
+    int position = AppendRecord(cursor, TextValue(values.name, utf8, MAX_VALUE_LENGTH).c_str(), url.c_str(),
+                                description.empty() ? nullptr : description.c_str());
     BookmarkEntry &entry = bookmarkTable.entries[position];
-    if (const char *created = KeyedValue(LineAt(lines, at + 3), "created="))
-        entry.lastModified = ReadTime(created);
-    if (const char *visited = KeyedValue(LineAt(lines, at + 4), "visited="))
-        entry.lastVisit = ReadTime(visited);
+    if (values.created && *values.created)
+        entry.lastModified = ReadTime(values.created);
+    if (values.visited && *values.visited)
+        entry.lastVisit = ReadTime(values.visited);
 }
 
 int ReadOperaHotlistText(const char *text)
@@ -95,29 +163,37 @@ int ReadOperaHotlistText(const char *text)
     std::string working(text);
     std::vector<const char *> lines = SplitLines(&working[0]);
     int slots = 0;
-    for (const char *line : lines) {
-        if (CompareNoCase(line, "#FOLDER") == 0)
-            slots += 2;  // its start and its end record
-        else if (CompareNoCase(line, "#URL") == 0)
-            slots += 1;
-    }
+    for (const char *line : lines)
+        slots += IsFolderLine(line) ? 2 : IsBookmarkLine(line) ? 1 : 0;  // a folder: its start and end
     Trace("%d lines, %d record slots", static_cast<int>(lines.size()), slots);
     if (slots == 0) {
         TraceExit("ReadOperaHotlistText");
         return 0;
     }
+    bool utf8 = SaysUtf8(lines);
     ReaderCursor cursor;
     StartReading(cursor, SOURCE_OPERA);
     ReserveEntries(slots);
-    for (size_t i = 0; i < lines.size(); i++) {
+    for (size_t i = 0; i < lines.size();) {
         const char *line = lines[i];
-        if (CompareNoCase(line, "#FOLDER") == 0)
-            AppendRecord(cursor, ValueAfter(LineAt(lines, i + 1), 5).c_str(), OPEN_FOLDER);
-        else if (CompareNoCase(line, "#URL") == 0)
-            AppendOperaBookmark(cursor, lines, i);
-        else if (std::strcmp(line, "-") == 0 && cursor.menu != bookmarkTable.rootMenu)
-            AppendRecord(cursor, CLOSE_FOLDER, CLOSE_FOLDER);
-        // a "-" at top level and every value line produce nothing by themselves
+        RecordValues values;
+        if (IsFolderLine(line)) {
+            size_t next = ReadRecord(lines, i, values);
+            if (values.trash && CompareNoCase(values.trash, "YES") == 0) {
+                i = SkipFolder(lines, i);
+                continue;
+            }
+            AppendRecord(cursor, TextValue(values.name, utf8, MAX_VALUE_LENGTH).c_str(), OPEN_FOLDER);
+            i = next;
+        } else if (IsBookmarkLine(line)) {
+            i = ReadRecord(lines, i, values);
+            AppendOperaBookmark(cursor, values, utf8);
+        } else {
+            // a "-" at top level and a line outside any record produce nothing
+            if (IsFolderEndLine(line) && cursor.menu != bookmarkTable.rootMenu)
+                AppendRecord(cursor, CLOSE_FOLDER, CLOSE_FOLDER);
+            i++;
+        }
     }
     TraceExit("ReadOperaHotlistText");
     return 1;
@@ -127,7 +203,7 @@ int ReadOperaHotlistText(const char *text)
 // cannot be opened.
 static char *ReadWholeFile(const char *path)
 {
-    std::FILE *file = std::fopen(path, "r");
+    std::FILE *file = OpenSourceFile(path, "r");
     if (!file)
         return nullptr;
     long length = -1;

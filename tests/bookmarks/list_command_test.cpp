@@ -59,7 +59,7 @@ TEST(ListCommandTest, EveryCasePrintsItsExpectedLines)
         EXPECT_EQ(result.err, expected.empty() ? noBookmarks : "");
         cases++;
     }
-    EXPECT_GE(cases, 22);
+    EXPECT_GE(cases, 25);
 }
 
 TEST(ListCommandTest, UsageErrors)

@@ -4,6 +4,11 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 #include "bookmarks/bookmark_table.h"
 #include "bookmarks/favorites_reader.h"
@@ -29,6 +34,7 @@ TEST_F(ReaderTest, NothingReadLeavesTheTableEmpty)
     std::filesystem::path empty = MakeScratchDirectory("empty");
     EXPECT_EQ(ReadNetscapeBookmarks((empty / "missing.htm").string().c_str()), 0);
     EXPECT_EQ(ReadNetscape("\n\r\n   \n\t\n</DL>\n"), 0);
+    EXPECT_EQ(ReadNetscape("<DT><A HREF=\"Separator\">only a bookmark that is left out</A>\n"), 0);
     for (const char *text : {"", "\n\n", "Opera Hotlist version 2.0\nNAME=a\nURL=b\n-\n", "#URL \n#FOLDERS\n"})
         EXPECT_EQ(ReadOperaHotlistText(text), 0) << text;
     EXPECT_EQ(ReadFavoritesFolder((empty / "missing").string().c_str()), 0);
@@ -75,6 +81,35 @@ TEST_F(ReaderTest, ThreeSourcesHoldTogether)
     EXPECT_EQ(bookmarkTable.rootMenu, root);
     EXPECT_EQ(CheckTable(false, 1), "");  // the hotlist's last folder has no "-"
     EXPECT_EQ(bookmarkTable.entryCount, 13 + 16 + 20);
+}
+
+// Regression: a folder named as the hotlist was taken for a file of 2^63 bytes and ended the program. On
+// the host a pipe (whose opening waits for a writer) and /dev/zero (which never ends) are no files either.
+TEST_F(ReaderTest, PathsThatAreNoRegularFilesCannotBeOpened)
+{
+    std::filesystem::path folder = MakeScratchDirectory("no-file");
+    std::vector<std::string> paths{folder.string()};
+#ifndef _WIN32
+    ASSERT_EQ(mkfifo((folder / "pipe.url").c_str(), 0600), 0);
+    paths.insert(paths.end(), {(folder / "pipe.url").string(), "/dev/zero"});
+    ASSERT_EQ(ReadFavoritesFolder(folder.string().c_str()), 1);
+    EXPECT_EQ(DumpTable(), "-1 pipe = <unable to resolve>\n");
+    ReleaseTable();
+#endif
+    for (const std::string &path : paths)
+        EXPECT_EQ(ReadNetscapeBookmarks(path.c_str()) + ReadOperaHotlist(path.c_str()), 0) << path;
+}
+
+// Both builds put texts into the same code page (Windows-1252 here): a UTF-8 hotlist's names and
+// descriptions, and the numeric references of a bookmark file; a character the code page lacks becomes
+// '?' in a name and stays as written in a reference. Without the UTF-8 header a hotlist is taken as it is.
+TEST_F(ReaderTest, TextsInTheCodePage)
+{
+    ASSERT_EQ(ReadNetscape("<DT><A HREF=\"u\">&#252;&#x263A;&#8364;&#x1F600;&#xDC00;</A>\n"), 1);
+    ASSERT_EQ(ReadOperaHotlistText("Options: encoding = utf8\n#URL\nNAME=Z\xC3\xBC \xE2\x98\xBA \xF0\x9F\x98\x80 "
+                                   "\xC2\x81\nDESCRIPTION=\xE2\x82\xAC\n"), 1);
+    ASSERT_EQ(ReadOperaHotlistText("#URL\nNAME=Z\xC3\xBC\n"), 1);
+    EXPECT_EQ(DumpTable(), "-1 \xFC&#x263A;\x80&#x1F600;&#xDC00; = u\n-1 Z\xFC ? ? \x81 =  (\x80)\n-1 Z\xC3\xBC = \n");
 }
 
 #ifndef _WIN32

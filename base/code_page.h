@@ -1,0 +1,11 @@
+// Text into the program's code page: the system's ANSI code page on Windows, Windows-1252 in the host build.
+#pragma once
+#include <string>
+
+// One Unicode character in the code page, appended to out: false (out unchanged) when the code page has
+// no such character or it is no character at all (a surrogate, beyond U+10FFFF). No best fit: a
+// character is there or it is not.
+bool AppendCodePageCharacter(unsigned long character, std::string &out);
+// UTF-8 text converted to the code page into out; a character the code page lacks becomes '?'. False
+// (out unchanged) when the text is not valid UTF-8.
+bool CodePageFromUtf8(const std::string &utf8, std::string &out);
