@@ -8,7 +8,7 @@
 // How the secure connection ended up.
 enum SecureResult {
     SECURE_OK,
-    SECURE_UNTRUSTED,      // self-signed, from an unknown authority, a chain that ends nowhere, revoked, ...
+    SECURE_UNTRUSTED,      // self-signed, from an unknown authority, a chain that ends nowhere, not for a server
     SECURE_EXPIRED,        // outside the certificate's validity period
     SECURE_NAME_MISMATCH,  // issued for another name
     SECURE_FAILED,         // the handshake or the protocol failed; the detail is the platform's number
