@@ -452,15 +452,15 @@ bool CSocketTrans::ReceiveHeader()
             // what arrived goes with the outcome: SetError releases it
             m_response = block;
             m_responseLength = length;
-            if (length == 0 && !m_stream->secureFailure) {
-                CloseConnection();
-                SetError(TRANS_SOCKET_ERROR, 0, "Receive Timed Out");
-            } else if (m_stream->secureFailure || !WinsockErrorText(m_stream->error)) {
+            int error = m_stream->error;
+            if (m_stream->secureFailure || (length > 0 && !WinsockErrorText(error))) {
                 FailStream("Error During Receive");
             } else {
-                int error = m_stream->error;
                 CloseConnection();
-                ReportWinsockError(error);
+                if (length == 0)
+                    SetError(TRANS_SOCKET_ERROR, 0, "Receive Timed Out");
+                else
+                    ReportWinsockError(error);
             }
             return false;
         }

@@ -25,7 +25,7 @@ static void Check(const uint8_t *data, size_t size, const char *url, bool tunnel
         trans.Exchange();
     if (trans.m_response || trans.m_stream || stream.at > size || std::strlen(trans.m_location) >= URL_CAPACITY)
         std::abort();
-    if (trans.m_followLocation && (trans.m_errorCode != 0 || *trans.m_location == '\0'))
+    if (trans.m_followLocation && trans.m_errorCode != 0)
         std::abort();
 }
 
