@@ -26,11 +26,8 @@ int PlainStream::Send(const char *bytes, int length)
 int PlainStream::Receive(char *buffer, int length, int milliseconds)
 {
     int ready = WaitReadable(socket, milliseconds);
-    if (ready == 0) {
-        error = ERROR_TIMED_OUT;
-        secureFailure = false;
-        return STREAM_TIMED_OUT;
-    }
+    if (ready == 0)
+        return TimedOut();
     if (ready < 0)
         return Fail(LastSocketError());
     int n = ReceiveBytes(socket, buffer, length);

@@ -30,6 +30,12 @@ protected:
         secureFailure = secure;
         return STREAM_FAILED;
     }
+    int TimedOut()
+    {
+        error = ERROR_TIMED_OUT;
+        secureFailure = false;
+        return STREAM_TIMED_OUT;
+    }
 };
 
 // The connected socket as it is.

@@ -99,11 +99,7 @@ int OpenSslStream::WaitFor(int sslError, std::int64_t end)
     int ready = WaitUntil(fd, sslError == SSL_ERROR_WANT_WRITE ? POLLOUT : POLLIN, end);
     if (ready > 0)
         return 1;
-    if (ready < 0)
-        return Fail(SocketErrorNumber(errno));
-    error = ERROR_TIMED_OUT;
-    secureFailure = false;
-    return STREAM_TIMED_OUT;
+    return ready < 0 ? Fail(SocketErrorNumber(errno)) : TimedOut();
 }
 
 int OpenSslStream::Failed(int result)

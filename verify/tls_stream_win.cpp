@@ -39,7 +39,7 @@ SecBuffer *FindBuffer(SecBuffer *buffers, int count, ULONG type)
 
 class SchannelStream : public ByteStream {
 public:
-    SchannelStream(SocketHandle connected, const char *hostName) : socket(connected), host(hostName), input(INPUT_CAPACITY) {}
+    SchannelStream(SocketHandle connected, const char *hostName) : raw(connected), host(hostName), input(INPUT_CAPACITY) {}
     ~SchannelStream() override;
 
     SecureResult Handshake(int milliseconds, int *detail);
@@ -52,7 +52,7 @@ private:
     // Reads more of the stream into input by end: the count, 0 at its end, STREAM_TIMED_OUT or STREAM_FAILED.
     int ReadMore(std::int64_t end);
 
-    SocketHandle socket;
+    PlainStream raw;  // the socket's own bytes
     std::string host;
     CredHandle credentials = {};
     CtxtHandle context = {};
@@ -78,9 +78,9 @@ SchannelStream::~SchannelStream()
 bool SchannelStream::SendAll(const char *bytes, int length)
 {
     while (length > 0) {
-        int sent = SendBytes(socket, bytes, length);
+        int sent = raw.Send(bytes, length);
         if (sent <= 0) {
-            Fail(LastSocketError());
+            Fail(raw.error);
             return false;
         }
         bytes += sent;
@@ -93,17 +93,11 @@ int SchannelStream::ReadMore(std::int64_t end)
 {
     if (inputLength == input.size())
         return Fail(SEC_E_INCOMPLETE_MESSAGE, true);  // no record is that long
-    int ready = WaitReadable(socket, MillisecondsUntil(end));
-    if (ready == 0) {
-        error = ERROR_TIMED_OUT;
-        secureFailure = false;
-        return STREAM_TIMED_OUT;
-    }
-    if (ready < 0)
-        return Fail(LastSocketError());
-    int n = ReceiveBytes(socket, input.data() + inputLength, static_cast<int>(input.size() - inputLength));
+    int n = raw.Receive(input.data() + inputLength, static_cast<int>(input.size() - inputLength), MillisecondsUntil(end));
+    if (n == STREAM_TIMED_OUT)
+        return TimedOut();
     if (n < 0)
-        return Fail(LastSocketError());
+        return Fail(raw.error);
     inputLength += n;
     return n;
 }

@@ -27,11 +27,8 @@ struct FakeStream : ByteStream {
     }
     int Receive(char *buffer, int length, int) override
     {
-        if (at == incoming.size()) {
-            error = then == STREAM_TIMED_OUT ? ERROR_TIMED_OUT : failure;
-            secureFailure = then == STREAM_FAILED && secure;
-            return then;
-        }
+        if (at == incoming.size())
+            return then == STREAM_TIMED_OUT ? TimedOut() : then == STREAM_FAILED ? Fail(failure, secure) : 0;
         std::size_t n = std::min({chunk, static_cast<std::size_t>(length), incoming.size() - at});
         std::memcpy(buffer, incoming.data() + at, n);
         at += n;
