@@ -5,7 +5,6 @@
 #include <string>
 
 #include "tests/verify/fake_stream.h"
-#include "verify/check_bookmark.h"
 #include "verify/http_trans.h"
 
 namespace {
@@ -267,21 +266,6 @@ TEST(VerifyOptions, ProxyPortAndTimeOuts)
         EXPECT_EQ(trans.m_sendTimeout, c.milliseconds);
         EXPECT_EQ(trans.m_recvTimeout, c.milliseconds);
         EXPECT_EQ(trans.m_useHead, 1);
-    }
-}
-
-TEST(CheckBookmark, IgnoredSchemesAndUrlsThatNeedNoConnection)
-{
-    char status[STATUS_TEXT_CAPACITY];
-    const struct {
-        const char *url, *status;
-    } noConnection[] = {{"ftp://h/x", "Ftp URL - Ignored"},     {"Ftp://h/x", "Ftp URL - Ignored"},
-                        {"mailto:a@b", "MailTo URL - Ignored"}, {"MAILTOxyz", "MailTo URL - Ignored"},
-                        {"HTTPS://h:70000/", "Bad Port In URL"}, {"", "Empty URL"}};
-    for (const auto &n : noConnection) {
-        SCOPED_TRACE(n.url);
-        EXPECT_FALSE(CheckBookmark(n.url, "", 0, 1, 1, status));
-        EXPECT_STREQ(status, n.status);
     }
 }
 
