@@ -1,10 +1,13 @@
-// Benchmark: 5,000 link checks on loopback against a server with a latency mix, with 6 and 32 threads.
-// Prints checks per second, wall time against the ideal (sum of latencies / threads) and peak memory.
+// Benchmark: 5,000 link checks on loopback against a server with a latency mix, with 6 and 32 threads, all over
+// http and then half of them over https (through the tests' TLS front). Prints checks per second, wall time
+// against the ideal (sum of latencies / threads) and the checker's peak memory, each run in a process of its own.
 #include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
 #include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -47,7 +50,8 @@ long LatencyMs(const std::string &path)
     return BASE_MS;
 }
 
-ServerReply Answer(const ReceivedRequest &request, int port)
+// A redirect stays on the scheme it came by: requests through the TLS front name localhost.
+ServerReply Answer(const ReceivedRequest &request, int port, int securePort)
 {
     const std::string &t = request.target;
     ServerReply reply;
@@ -61,33 +65,50 @@ ServerReply Answer(const ReceivedRequest &request, int port)
         reply.bytes = HttpResponse("HTTP/1.0 500 Internal Server Error");
     } else if (t.compare(0, 2, "/r") == 0 && t[2] >= '1' && t[2] <= '3') {
         std::string next = t[2] == '1' ? "/ok" + t.substr(3) : "/r" + std::string(1, char(t[2] - 1)) + t.substr(3);
-        reply.bytes = HttpResponse("HTTP/1.0 302 Found", "Location: http://127.0.0.1:" + std::to_string(port) + next + "\r\n");
+        std::string self = request.host == "localhost" ? "https://localhost:" + std::to_string(securePort)
+                                                       : "http://127.0.0.1:" + std::to_string(port);
+        reply.bytes = HttpResponse("HTTP/1.0 302 Found", "Location: " + self + next + "\r\n");
     } else {
         reply.bytes = HttpResponse("HTTP/1.0 200 OK", "Content-Type: text/html\r\n");
     }
     return reply;
 }
 
-// The server runs in a child process, so the peak memory measured is the checker's alone.
-pid_t StartServer(int *port)
+// The server and its TLS front run in a child process, so the peak memory measured is the checker's alone. The
+// child tells the server's port, the front's port and the front's authority (PEM) on a pipe.
+pid_t StartServer(int *port, int *securePort, std::string *authority)
 {
     int fds[2];
-    if (pipe(fds) != 0)
+    if (pipe2(fds, O_CLOEXEC) != 0)  // the front must not hold the pipe open
         return -1;
     pid_t child = fork();
     if (child == 0) {
         close(fds[0]);
-        int serverPort = 0;
-        HttpTestServer server([&serverPort](const ReceivedRequest &r) { return Answer(r, serverPort); });
-        serverPort = server.Port();
-        if (write(fds[1], &serverPort, sizeof serverPort) != sizeof serverPort)
+        int ports[2] = {0, 0};
+        HttpTestServer server([&ports](const ReceivedRequest &r) { return Answer(r, ports[0], ports[1]); });
+        if (!server.StartSecureFront())
             _exit(1);
+        ports[0] = server.Port();
+        ports[1] = std::atoi(server.SecureUrl("trusted", "").c_str() + 18);  // after "https://localhost:"
+        std::string told(reinterpret_cast<char *>(ports), sizeof ports);
+        told += server.authorityPem;
+        if (write(fds[1], told.data(), told.size()) != static_cast<ssize_t>(told.size()))
+            _exit(1);
+        close(fds[1]);
         for (;;)
             pause();  // until the parent's SIGKILL
     }
     close(fds[1]);
-    if (read(fds[0], port, sizeof *port) != sizeof *port)
+    std::string told;
+    char chunk[4096];
+    for (ssize_t n; (n = read(fds[0], chunk, sizeof chunk)) > 0;)
+        told.append(chunk, n);
+    close(fds[0]);
+    if (told.size() <= 2 * sizeof(int))
         return -1;
+    std::memcpy(port, told.data(), sizeof *port);
+    std::memcpy(securePort, told.data() + sizeof *port, sizeof *securePort);
+    *authority = told.substr(2 * sizeof(int));
     return child;
 }
 
@@ -98,7 +119,8 @@ long PeakMemoryKiB()
     return usage.ru_maxrss;
 }
 
-void Run(const std::vector<std::string> &urls, const std::vector<long> &latencies, long latencySumMs, int threads)
+void Run(const char *mix, const std::vector<std::string> &urls, const std::vector<long> &latencies, long latencySumMs,
+         int threads)
 {
     std::atomic<size_t> next{0};
     std::atomic<int> passed{0};
@@ -120,24 +142,39 @@ void Run(const std::vector<std::string> &urls, const std::vector<long> &latencie
         w.join();
     double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     double ideal = latencySumMs / 1000.0 / threads;
-    std::printf("threads %2d: %d URLs (%d passed) in %.2f s = %.0f URLs/s; ideal %.2f s; wall/ideal %.3f; "
+    std::printf("%-15s threads %2d: %d URLs (%d passed) in %.2f s = %.0f URLs/s; ideal %.2f s; wall/ideal %.3f; "
                 "mean time over the server's latency %.2f ms per URL; peak memory %.1f MB\n",
-                threads, static_cast<int>(urls.size()), passed.load(), wall, urls.size() / wall, ideal, wall / ideal,
+                mix, threads, static_cast<int>(urls.size()), passed.load(), wall, urls.size() / wall, ideal, wall / ideal,
                 excessUs.load() / 1000.0 / urls.size(), PeakMemoryKiB() / 1024.0);
     std::fflush(stdout);
+}
+
+// One run in a child process of its own, so that each peak memory is that run's.
+void RunApart(const char *mix, const std::vector<std::string> &urls, const std::vector<long> &latencies,
+              long latencySumMs, int threads)
+{
+    std::fflush(stdout);
+    pid_t child = fork();
+    if (child == 0) {
+        Run(mix, urls, latencies, latencySumMs, threads);
+        _exit(0);
+    }
+    waitpid(child, nullptr, 0);
 }
 
 }  // namespace
 
 int main(int argc, char **argv)
 {
-    int port = 0;
-    pid_t server = StartServer(&port);
+    int port = 0, securePort = 0;
+    std::string authority;
+    pid_t server = StartServer(&port, &securePort, &authority);
     if (server < 0) {
-        std::fprintf(stderr, "verify_bench: could not start the server\n");
+        std::fprintf(stderr, "verify_bench: could not start the server and its TLS front\n");
         return 1;
     }
-    std::vector<std::string> urls;
+    TrustTestAuthority(authority);
+    std::vector<std::string> plain, mixed;
     std::vector<long> latencies;
     long latencySumMs = 0;
     int count = argc > 1 ? std::atoi(argv[1]) : URL_COUNT;
@@ -145,13 +182,17 @@ int main(int argc, char **argv)
         std::string path = PathFor(i);
         latencies.push_back(LatencyMs(path));
         latencySumMs += latencies.back();
-        urls.push_back("http://127.0.0.1:" + std::to_string(port) + path);
+        plain.push_back("http://127.0.0.1:" + std::to_string(port) + path);
+        mixed.push_back(i % 2 ? plain.back() : "https://localhost:" + std::to_string(securePort) + path);
     }
     std::printf("verify_bench: %d URLs, latency sum %.1f s (70%% 200 after %d ms, 10%% 404, 10%% 1-3 redirects, "
                 "5%% 500, 5%% 200 after %d ms)\n",
                 count, latencySumMs / 1000.0, BASE_MS, SLOW_MS);
-    Run(urls, latencies, latencySumMs, 6);
-    Run(urls, latencies, latencySumMs, 32);
+    for (int threads : {6, 32}) {
+        RunApart("http only", plain, latencies, latencySumMs, threads);
+        RunApart("half https", mixed, latencies, latencySumMs, threads);
+    }
+    ForgetTestAuthority();
     kill(server, SIGKILL);
     waitpid(server, nullptr, 0);
     return 0;

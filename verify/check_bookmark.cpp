@@ -30,10 +30,6 @@ bool CheckBookmark(const char *url, const char *proxyName, int proxyPort, int se
         std::snprintf(status, STATUS_TEXT_CAPACITY, "MailTo URL - Ignored");
         return false;
     }
-    if (StartsWithNoCase(url, "https://")) {
-        std::snprintf(status, STATUS_TEXT_CAPACITY, "Https URL - Ignored");
-        return false;
-    }
     int code = 0, detail = 0;
     char text[TEXT_CAPACITY] = "";
     // Some servers answer HEAD with nothing usable; GET gets one more chance then.

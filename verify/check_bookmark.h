@@ -4,7 +4,8 @@
 const int STATUS_TEXT_CAPACITY = 256;
 
 // True when the URL passed. Otherwise status (STATUS_TEXT_CAPACITY bytes) holds what the bookmark's row
-// shows: an "... URL - Ignored" text for ftp, mailto and https, or the failure text of the check.
+// shows: an "... URL - Ignored" text for ftp and mailto, or the failure text of the check. http and https
+// URLs (and any other scheme, requested as HTTP) are checked.
 // Time-outs in seconds; 0 or less keeps the 90-second defaults. An empty proxy name checks directly.
 bool CheckBookmark(const char *url, const char *proxyName, int proxyPort, int sendTimeout, int recvTimeout,
                    char *status);

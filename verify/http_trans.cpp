@@ -7,6 +7,14 @@
 #include "base/trace.h"
 #include "verify/status_texts.h"
 
+int ReadStatusCode(const char *response, std::uint32_t length)
+{
+    int status = 0;
+    for (std::uint32_t i = 9; i < 12 && i < length && response[i] >= '0' && response[i] <= '9'; i++)
+        status = status * 10 + (response[i] - '0');
+    return status;
+}
+
 int FindLastSlash(const char *text, int length)
 {
     for (int i = length - 1; i >= 0; i--)
@@ -106,10 +114,7 @@ int CHTTPTrans::ParseResponse()
             break;
         }
     }
-    // The status code stands at 9 to 11 in "HTTP/1.0 200 OK"; a shorter response is not read past its end.
-    int status = 0;
-    for (std::uint32_t i = 9; i < 12 && i < length && r[i] >= '0' && r[i] <= '9'; i++)
-        status = status * 10 + (r[i] - '0');
+    int status = ReadStatusCode(r, length);
     if (status < 100)
         return 3;
     const StatusRecord *record = FindStatus(status);
@@ -186,13 +191,20 @@ bool CHTTPTrans::FindLocation()
 
     LocationBuilder out = {m_location, 0, false};
     m_location[0] = '\0';
-    if (MatchWalk(value, lineEnd, "http://", "http://")) {
+    if (MatchWalk(value, lineEnd, "http://", "http://") || MatchWalk(value, lineEnd, "https://", "https://")) {
         out.Append(value, valueEnd - value);
     } else {
-        // relative to the current URL: same host, no scheme and no port, so it goes to port 80
+        // Relative to the current URL. An http page's goes to the same host with no scheme and no port, so to
+        // port 80; an https page's stays on https at the same host and port.
         const char *path = m_path ? m_path : "";
         const char *host = m_host ? m_host : "";
+        if (m_secure)
+            out.Append("https://", 8);
         out.Append(host, std::strlen(host));
+        if (m_secure && m_portText) {
+            out.Append(":", 1);
+            out.Append(m_portText, std::strlen(m_portText));
+        }
         int d = FindLastSlash(path, static_cast<int>(std::strlen(path)));
         const char *v = value;
         bool rooted = v < valueEnd && *v == '/';

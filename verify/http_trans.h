@@ -2,8 +2,9 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
-#include "verify/socket_seam.h"
+#include "verify/byte_stream.h"
 
 const int URL_CAPACITY = 1026;        // 1025 characters and the NUL
 const int TEXT_CAPACITY = 256;
@@ -25,6 +26,13 @@ enum {
     TRANS_NO_HEADER = 12,
     TRANS_NO_LOCATION = 13,
     TRANS_TOO_MANY_REDIRECTS = 14,
+    // an https URL's secure connection (texts in status_texts.cpp)
+    TRANS_CERT_UNTRUSTED = 15,
+    TRANS_CERT_EXPIRED = 16,
+    TRANS_CERT_NAME_MISMATCH = 17,
+    TRANS_SECURE_FAILED = 18,
+    TRANS_SECURE_TIMED_OUT = 19,
+    TRANS_TUNNEL_REFUSED = 20,
 };
 
 // Live transactions; the first starts Windows Sockets and the last cleans it up.
@@ -47,6 +55,12 @@ public:
     // Steps before the connection: the length checks, the split and the request target. False after SetError.
     bool PrepareTarget(const char *url);
     bool SplitURL();
+    // Over m_stream: asks the proxy for a tunnel to the URL's host and port (false after SetError), and the
+    // request with its answer, handed to OnReceiveComplete.
+    bool OpenTunnel();
+    void Exchange();
+    // Ends the connection: the secure layer, then the socket.
+    void CloseConnection();
 
     SocketHandle m_socket;
     Ipv4Address m_localAddr;
@@ -77,12 +91,21 @@ public:
     bool m_followLocation;
     // The whole check, redirects included, ends by this steady-clock time in milliseconds (0: not started).
     std::int64_t m_deadline;
+    // The URL's scheme is https: the request goes over TLS, by default to port 443.
+    std::int32_t m_secure;
+    // The stream of the connection in use: the socket itself or TLS around it; null between connections.
+    ByteStream *m_stream;
 
 private:
     void RequestOnce(const char *url);
-    void ConnectAndExchange();
-    bool Receive();
+    bool Connect();
+    bool StartSecure();
+    bool ReceiveHeader();
+    void FailStream(const char *text);
     int RemainingTime() const;
+
+    PlainStream m_plainStream;
+    std::unique_ptr<ByteStream> m_secureStream;
 };
 
 class CHTTPTrans : public CSocketTrans {
@@ -111,8 +134,16 @@ public:
     void OnFatalError() override;
 };
 
+// The status code at positions 9 to 11 of a response ("HTTP/1.0 200 OK"), read up to the first non-digit and never
+// past the end; 0 when there is none.
+int ReadStatusCode(const char *response, std::uint32_t length);
+
 // Index of the last '/' among the first length characters, or -1.
 int FindLastSlash(const char *text, int length);
+
+// The settings of a VerifyURL call on its transaction: proxy (default port 8080), method and time-outs.
+void ApplyVerifyOptions(CSocketTrans &trans, const char *proxyName, int proxyPort, int useHead, int sendTimeout,
+                        int recvTimeout);
 
 // Checks one URL; 1 on success, else 0 with the outcome in code, detail and text (256 bytes).
 int VerifyURL(const char *url, const char *proxyName, int proxyPort, int useHead, int sendTimeout, int recvTimeout,

@@ -24,12 +24,15 @@ struct SocketStartupData {
 const int ERROR_WOULD_BLOCK = 10035;   // WSAEWOULDBLOCK
 const int ERROR_TIMED_OUT = 10060;     // WSAETIMEDOUT
 const int ERROR_REFUSED = 10061;       // WSAECONNREFUSED
+const int ERROR_DISCONNECTED = 10101;  // WSAEDISCON: the peer closed the connection
 
 // WSAStartup with the requested version word; 0 on success.
 int StartSockets(unsigned short version, SocketStartupData *data);
 void StopSockets();
 int LastSocketError();
 int LastSystemError();
+// The Winsock number for an error number that the system's own socket calls left (errno on the host).
+int SocketErrorNumber(int systemError);
 
 SocketHandle OpenTcpSocket();
 void CloseSocket(SocketHandle socket);

@@ -77,6 +77,11 @@ int LastSystemError()
     return errno;
 }
 
+int SocketErrorNumber(int systemError)
+{
+    return WinsockNumber(systemError);
+}
+
 SocketHandle OpenTcpSocket()
 {
     int s = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, IPPROTO_TCP);

@@ -27,6 +27,11 @@ int LastSystemError()
     return static_cast<int>(GetLastError());
 }
 
+int SocketErrorNumber(int systemError)
+{
+    return systemError;
+}
+
 SocketHandle OpenTcpSocket()
 {
     SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);

@@ -1,14 +1,16 @@
-// CSocketTrans: the URL split, one TCP connection, the request and the bounded receive.
+// CSocketTrans: the URL split, one TCP connection (through a proxy's tunnel and TLS for https), the request and
+// the bounded receive.
 #include "verify/http_trans.h"
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
 
+#include "base/ascii_case.h"
 #include "base/trace.h"
 #include "verify/status_texts.h"
+#include "verify/tls_stream.h"
 
 std::int32_t g_transCount = 0;
 
@@ -16,11 +18,7 @@ std::int32_t g_transCount = 0;
 // Windows Sockets paired with exactly one clean-up.
 static std::mutex transCountLock;
 
-static std::int64_t NowMilliseconds()
-{
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
+const char USER_AGENT_LINE[] = "User-Agent: Mozilla/4.0 (compatible; MSIE 5.0; Windows NT; DigExt; KVR Agent;)\r\n";
 
 CSocketTrans::CSocketTrans()
 {
@@ -49,6 +47,8 @@ CSocketTrans::CSocketTrans()
     m_location[0] = '\0';
     m_followLocation = false;
     m_deadline = 0;
+    m_secure = 0;
+    m_stream = nullptr;
     Initialize();
 
     std::lock_guard<std::mutex> hold(transCountLock);
@@ -65,8 +65,7 @@ CSocketTrans::CSocketTrans()
 
 CSocketTrans::~CSocketTrans()
 {
-    if (m_socket != NO_SOCKET)
-        CloseSocket(m_socket);
+    CloseConnection();
     ReleaseResponse();
     std::lock_guard<std::mutex> hold(transCountLock);
     if (--g_transCount == 0)
@@ -119,15 +118,34 @@ bool CSocketTrans::ReportWinsockError(int error)
     return true;
 }
 
-int CSocketTrans::SendText(const char *text)
+void CSocketTrans::CloseConnection()
 {
-    int result = SendBytes(m_socket, text, static_cast<int>(std::strlen(text)));
-    if (result == -1) {
-        int error = LastSocketError();
+    m_stream = nullptr;
+    m_secureStream.reset();
+    if (m_socket != NO_SOCKET) {
         CloseSocket(m_socket);
         m_socket = NO_SOCKET;
-        SetError(TRANS_SOCKET_ERROR, error, "Socket Send Failed");
     }
+}
+
+// Closes the connection and reports why the stream failed: the secure layer's own failure, or a Winsock
+// error with the given text.
+void CSocketTrans::FailStream(const char *text)
+{
+    int error = m_stream->error;
+    bool secure = m_stream->secureFailure;
+    CloseConnection();
+    if (secure)
+        SetError(TRANS_SECURE_FAILED, error, SecureOutcomeText(TRANS_SECURE_FAILED));
+    else
+        SetError(TRANS_SOCKET_ERROR, error, text);
+}
+
+int CSocketTrans::SendText(const char *text)
+{
+    int result = m_stream->Send(text, static_cast<int>(std::strlen(text)));
+    if (result < 0)
+        FailStream("Socket Send Failed");
     return result;
 }
 
@@ -151,10 +169,14 @@ void CSocketTrans::Request(const char *url)
 void CSocketTrans::RequestOnce(const char *url)
 {
     ReleaseResponse();
-    if (PrepareTarget(url))
-        ConnectAndExchange();
+    if (!PrepareTarget(url) || !Connect())
+        return;
+    if (m_secure && ((m_useProxy && !OpenTunnel()) || !StartSecure()))
+        return;
+    Exchange();
 }
 
+// The scheme decides the protocol: https (in any case) goes over TLS, every other scheme is requested as HTTP.
 // Splits m_urlCopy in place: scheme "://" host ":" port "/" path. The character after "://" and after the
 // host's colon is never examined, and the text after the first slash is the path whatever it holds.
 bool CSocketTrans::SplitURL()
@@ -210,6 +232,7 @@ bool CSocketTrans::PrepareTarget(const char *url)
 {
     m_scheme = m_host = m_portText = m_path = nullptr;
     m_port = -1;
+    m_secure = 0;
     if (!url || !*url) {
         SetError(TRANS_EMPTY_URL, 0, "Empty URL");
         return false;
@@ -226,8 +249,9 @@ bool CSocketTrans::PrepareTarget(const char *url)
         SetError(TRANS_BAD_HOST, 0, "Bad Host In URL");
         return false;
     }
+    m_secure = m_scheme && CompareNoCase(m_scheme, "https") == 0;
     if (!m_portText) {
-        m_port = 80;
+        m_port = m_secure ? 443 : 80;
     } else {
         long port = std::strtol(m_portText, nullptr, 10);
         if (!*m_portText || port < 0 || port > 65535) {
@@ -262,6 +286,11 @@ bool CSocketTrans::PrepareTarget(const char *url)
         SetError(TRANS_BAD_PORT, 0, "Bad Proxy Port");
         return false;
     }
+    if (m_secure) {
+        // inside the tunnel the request goes to the server itself
+        std::snprintf(m_requestURI, sizeof m_requestURI, "/%s", m_path ? m_path : "");
+        return true;
+    }
     const char *format = (!m_scheme || !*m_scheme) ? "http://%s" : "%s";
     int written = std::snprintf(m_requestURI, sizeof m_requestURI, format, url);
     if (written < 0 || written >= static_cast<int>(sizeof m_requestURI)) {
@@ -273,10 +302,7 @@ bool CSocketTrans::PrepareTarget(const char *url)
 
 int CSocketTrans::RemainingTime() const
 {
-    std::int64_t left = m_deadline - NowMilliseconds();
-    if (left < 0)
-        return 0;
-    return left > 0x7fffffff ? 0x7fffffff : static_cast<int>(left);
+    return MillisecondsUntil(m_deadline);
 }
 
 static int Smaller(int a, int b)
@@ -284,18 +310,19 @@ static int Smaller(int a, int b)
     return a < b ? a : b;
 }
 
-void CSocketTrans::ConnectAndExchange()
+// Opens the TCP connection to the server (or the proxy); false after SetError.
+bool CSocketTrans::Connect()
 {
     m_socket = OpenTcpSocket();
     if (m_socket == NO_SOCKET) {
         SetError(TRANS_SOCKET_ERROR, -1, "Invalid Socket");
-        return;
+        return false;
     }
     auto fail = [this](const char *text) {
         int error = LastSocketError();
-        CloseSocket(m_socket);
-        m_socket = NO_SOCKET;
+        CloseConnection();
         SetError(TRANS_SOCKET_ERROR, error, text);
+        return false;
     };
     // Linger on with time 0: closing resets the connection at once instead of lingering in TIME_WAIT.
     if (SetLingerReset(m_socket) != 0)
@@ -310,10 +337,9 @@ void CSocketTrans::ConnectAndExchange()
     std::uint32_t address = 0;
     if (!(*m_serverName && ResolveHostName(m_serverName, &address))
         && !(*m_serverAddrText && ParseDottedAddress(m_serverAddrText, &address))) {
-        CloseSocket(m_socket);
-        m_socket = NO_SOCKET;
+        CloseConnection();
         SetError(TRANS_BAD_HOST, 0, "Host Not Found");
-        return;
+        return false;
     }
     m_serverAddr.family = 2;
     m_serverAddr.address = address;
@@ -323,13 +349,52 @@ void CSocketTrans::ConnectAndExchange()
         return fail("Socket Select Failed");
     if (ConnectWithin(m_socket, m_serverAddr, Smaller(m_sendTimeout, RemainingTime())) != 0) {
         int error = LastSocketError();
-        CloseSocket(m_socket);
-        m_socket = NO_SOCKET;
+        CloseConnection();
         if (!ReportWinsockError(error))
             SetError(TRANS_SOCKET_ERROR, error, "Socket Connect Failed");
-        return;
+        return false;
     }
+    m_plainStream = PlainStream(m_socket);
+    m_stream = &m_plainStream;
+    return true;
+}
 
+// CONNECT names the URL's host as written, so the proxy resolves it; any answer but 200 refuses the tunnel.
+bool CSocketTrans::OpenTunnel()
+{
+    char request[2 * 256 + 64 + sizeof USER_AGENT_LINE];
+    std::snprintf(request, sizeof request, "CONNECT %s:%d HTTP/1.0\r\nHost: %s:%d\r\n%s\r\n", m_host, m_port, m_host,
+                  m_port, USER_AGENT_LINE);
+    if (SendText(request) == -1 || !ReceiveHeader())
+        return false;
+    int status = ReadStatusCode(m_response, m_responseLength);
+    ReleaseResponse();
+    if (status == 200)
+        return true;
+    CloseConnection();
+    SetError(TRANS_TUNNEL_REFUSED, status, SecureOutcomeText(TRANS_TUNNEL_REFUSED));
+    return false;
+}
+
+// The handshake gets what is left of the receive time-out and of the check's deadline, whichever is less.
+bool CSocketTrans::StartSecure()
+{
+    int detail = 0;
+    SecureResult result = StartSecureStream(m_socket, m_host, Smaller(m_recvTimeout, RemainingTime()), &m_secureStream,
+                                            &detail);
+    if (result == SECURE_OK) {
+        m_stream = m_secureStream.get();
+        return true;
+    }
+    static const int codes[] = {0, TRANS_CERT_UNTRUSTED, TRANS_CERT_EXPIRED, TRANS_CERT_NAME_MISMATCH,
+                                TRANS_SECURE_FAILED, TRANS_SECURE_TIMED_OUT};
+    CloseConnection();
+    SetError(codes[result], detail, SecureOutcomeText(codes[result]));
+    return false;
+}
+
+void CSocketTrans::Exchange()
+{
     const char *pieces[] = {
         m_useHead ? "HEAD " : "GET ",
         m_requestURI,
@@ -340,7 +405,7 @@ void CSocketTrans::ConnectAndExchange()
         "Accept-Encoding: gzip, deflate\r\n",
         "Cache-Control: no-cache\r\n",
         "Proxy-Connection: Keep-Alive\r\n",
-        "User-Agent: Mozilla/4.0 (compatible; MSIE 5.0; Windows NT; DigExt; KVR Agent;)\r\n",
+        USER_AGENT_LINE,
         "Host: ",
         m_host,
         "\r\n",
@@ -349,7 +414,10 @@ void CSocketTrans::ConnectAndExchange()
     for (const char *piece : pieces)
         if (SendText(piece) == -1)
             return;
-    Receive();
+    if (!ReceiveHeader())
+        return;
+    CloseConnection();
+    OnReceiveComplete();
 }
 
 static bool HeaderComplete(const char *block, std::uint32_t from, std::uint32_t length)
@@ -360,39 +428,42 @@ static bool HeaderComplete(const char *block, std::uint32_t from, std::uint32_t 
     return false;
 }
 
-// Receives until the server closes, the header is complete or RESPONSE_LIMIT bytes arrived: the HTTP layer
-// reads only the status line and Location, so an endless body or a kept-alive connection cannot hold a check.
-// Each wait is bounded by the receive time-out and by what is left of the check's deadline.
-bool CSocketTrans::Receive()
+// Receives into m_response until the server closes, the header is complete or RESPONSE_LIMIT bytes arrived:
+// the HTTP layer reads only the status line and Location, so an endless body or a kept-alive connection cannot
+// hold a check. Each wait is bounded by the receive time-out and by what is left of the check's deadline.
+// False after SetError.
+bool CSocketTrans::ReceiveHeader()
 {
     char chunk[1023];
     char *block = nullptr;
     std::uint32_t length = 0;
-    bool closed = false;
-    int error = 0;
     for (;;) {
-        int ready = WaitReadable(m_socket, Smaller(m_recvTimeout, RemainingTime()));
-        if (ready <= 0) {
-            error = ready == 0 ? ERROR_TIMED_OUT : LastSocketError();
-            break;
-        }
         int room = Smaller(static_cast<int>(sizeof chunk), RESPONSE_LIMIT - static_cast<int>(length));
-        int n = ReceiveBytes(m_socket, chunk, room);
+        int n = m_stream->Receive(chunk, room, Smaller(m_recvTimeout, RemainingTime()));
         if (n < 0) {
-            error = LastSocketError();
-            break;
+            // what arrived goes with the outcome: SetError releases it
+            m_response = block;
+            m_responseLength = length;
+            int error = m_stream->error;
+            if (m_stream->secureFailure || (length > 0 && !WinsockErrorText(error))) {
+                FailStream("Error During Receive");
+            } else {
+                CloseConnection();
+                if (length == 0)
+                    SetError(TRANS_SOCKET_ERROR, 0, "Receive Timed Out");
+                else
+                    ReportWinsockError(error);
+            }
+            return false;
         }
-        if (n == 0) {
-            closed = true;
+        if (n == 0)
             break;
-        }
         char *grown = AllocResponseBlock(length + n);
         if (!grown) {
-            error = LastSystemError();
+            int error = LastSystemError();
             if (block)
                 FreeResponseBlock(block);
-            CloseSocket(m_socket);
-            m_socket = NO_SOCKET;
+            CloseConnection();
             SetError(TRANS_SOCKET_ERROR, error, "Memory Allocation Failed");
             return false;
         }
@@ -404,22 +475,10 @@ bool CSocketTrans::Receive()
         block = grown;
         std::uint32_t searchFrom = length > 3 ? length - 3 : 0;
         length += n;
-        if (length >= RESPONSE_LIMIT || HeaderComplete(block, searchFrom, length)) {
-            closed = true;
+        if (length >= RESPONSE_LIMIT || HeaderComplete(block, searchFrom, length))
             break;
-        }
     }
     m_response = block;
     m_responseLength = length;
-    CloseSocket(m_socket);
-    m_socket = NO_SOCKET;
-    if (closed) {
-        OnReceiveComplete();
-        return true;
-    }
-    if (length == 0)
-        SetError(TRANS_SOCKET_ERROR, 0, "Receive Timed Out");
-    else if (!ReportWinsockError(error))
-        SetError(TRANS_SOCKET_ERROR, error, "Error During Receive");
-    return false;
+    return true;
 }

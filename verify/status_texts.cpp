@@ -1,6 +1,8 @@
 // The HTTP status table and the Winsock error texts that outcomes are worded with.
 #include "verify/status_texts.h"
 
+#include "verify/http_trans.h"
+
 // The status texts of HTTP/1.1, except that 404 reads "Object Not Found".
 const StatusRecord statusTable[] = {
     {10, 100, "Continue"},
@@ -74,6 +76,30 @@ const char *WinsockErrorText(int error)
 {
     for (const WinsockErrorRecord &record : winsockErrors)
         if (record.error == error)
+            return record.text;
+    return nullptr;
+}
+
+struct SecureOutcomeRecord {
+    int code;
+    const char *text;
+};
+
+// The same texts in both builds; the detail is 0 but for a failed connection (the platform's number) and a
+// refused tunnel (the proxy's status code).
+static const SecureOutcomeRecord secureOutcomes[] = {
+    {TRANS_CERT_UNTRUSTED, "Certificate Not Trusted"},
+    {TRANS_CERT_EXPIRED, "Certificate Expired"},
+    {TRANS_CERT_NAME_MISMATCH, "Certificate Name Mismatch"},
+    {TRANS_SECURE_FAILED, "Secure Connection Failed"},
+    {TRANS_SECURE_TIMED_OUT, "Secure Connection Timed Out"},
+    {TRANS_TUNNEL_REFUSED, "Proxy Tunnel Refused"},
+};
+
+const char *SecureOutcomeText(int code)
+{
+    for (const SecureOutcomeRecord &record : secureOutcomes)
+        if (record.code == code)
             return record.text;
     return nullptr;
 }

@@ -17,3 +17,5 @@ extern const StatusRecord statusTable[];
 const StatusRecord *FindStatus(int status);
 // The text of a Winsock error number of the table, or null.
 const char *WinsockErrorText(int error);
+// The text of an outcome of an https URL's secure connection (codes 15 to 20 of the transaction), or null.
+const char *SecureOutcomeText(int code);

@@ -9,10 +9,9 @@ static int TimeoutMilliseconds(int seconds)
     return (seconds > 86400 ? 86400 : seconds) * 1000;
 }
 
-int VerifyURL(const char *url, const char *proxyName, int proxyPort, int useHead, int sendTimeout, int recvTimeout,
-              int *code, int *detail, char *text)
+void ApplyVerifyOptions(CSocketTrans &trans, const char *proxyName, int proxyPort, int useHead, int sendTimeout,
+                        int recvTimeout)
 {
-    CTreskTrans trans;
     if (proxyName && *proxyName) {
         trans.SetServerName(proxyName);
         trans.m_serverPort = proxyPort < 1 ? 8080 : proxyPort;
@@ -25,6 +24,13 @@ int VerifyURL(const char *url, const char *proxyName, int proxyPort, int useHead
         trans.m_sendTimeout = TimeoutMilliseconds(sendTimeout);
     if (recvTimeout > 0)
         trans.m_recvTimeout = TimeoutMilliseconds(recvTimeout);
+}
+
+int VerifyURL(const char *url, const char *proxyName, int proxyPort, int useHead, int sendTimeout, int recvTimeout,
+              int *code, int *detail, char *text)
+{
+    CTreskTrans trans;
+    ApplyVerifyOptions(trans, proxyName, proxyPort, useHead, sendTimeout, recvTimeout);
     trans.Request(url);
     if (trans.m_errorCode != 0) {
         *code = trans.m_errorCode;

@@ -1,38 +1,39 @@
-// Fuzz harness: any bytes as the response to a transaction for http://h/d1/d2/p.html, through
-// ParseResponse, FindLocation and OnReceiveComplete.
+// Fuzz harness: any bytes as what a server sends, through the byte-stream layer (a stand-in stream, not TLS):
+// first as the answer to a request for http://h/d1/d2/p.html, then as a proxy's answer to an https tunnel
+// followed by the request's answer. The last byte sets the size of the chunks the stream hands out.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
+#include "tests/verify/fake_stream.h"
 #include "verify/http_trans.h"
 
-static void Receive(CTreskTrans &trans, const uint8_t *data, size_t size)
+static void Check(const uint8_t *data, size_t size, const char *url, bool tunnel)
 {
-    if (size == 0)
-        return;
-    trans.m_response = AllocResponseBlock(size);
-    std::memcpy(trans.m_response, data, size);
-    trans.m_responseLength = static_cast<std::uint32_t>(size);
+    FakeStream stream;
+    stream.incoming.assign(reinterpret_cast<const char *>(data), size);
+    stream.chunk = size ? 1 + data[size - 1] % 64 : 1;
+    CTreskTrans trans;
+    if (tunnel) {
+        trans.SetServerName("proxy");
+        trans.m_useProxy = 1;
+    }
+    if (!trans.PrepareTarget(url))
+        std::abort();
+    trans.m_stream = &stream;
+    if (!tunnel || trans.OpenTunnel())
+        trans.Exchange();
+    if (trans.m_response || trans.m_stream || stream.at > size || std::strlen(trans.m_location) >= URL_CAPACITY)
+        std::abort();
+    if (trans.m_followLocation && trans.m_errorCode != 0)
+        std::abort();
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    if (size > RESPONSE_LIMIT)
+    if (size > 4 * RESPONSE_LIMIT)
         return 0;
-    CTreskTrans trans;
-    if (!trans.PrepareTarget("http://h/d1/d2/p.html"))
-        std::abort();
-    Receive(trans, data, size);
-    int result = trans.ParseResponse();
-    if (result < 0 || result > 3)
-        std::abort();
-    if (trans.m_header && trans.m_headerLength + (trans.m_body ? trans.m_bodyLength + 4 : 0) != size)
-        std::abort();
-    trans.FindLocation();
-    if (std::strlen(trans.m_location) >= URL_CAPACITY)
-        std::abort();
-    trans.OnReceiveComplete();
-    if (trans.m_response || (trans.m_followLocation != (result == 0)))
-        std::abort();
+    Check(data, size, "http://h/d1/d2/p.html", false);
+    Check(data, size, "https://h:8443/d1/p.html", true);
     return 0;
 }

@@ -1,13 +1,15 @@
-// Whole checks against an HTTP server on 127.0.0.1 that the test starts: every outcome a server can cause.
+// Whole checks, and tresk-cli verify, against servers on 127.0.0.1 that the test starts: plain HTTP, TLS in front
+// of it with test certificates of every kind, and the same server as a proxy, tunnels included.
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
-#include <map>
+#include <cstdlib>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "cli/commands.h"
 #include "tests/verify/http_test_server.h"
 #include "verify/check_bookmark.h"
 #include "verify/http_trans.h"
@@ -16,348 +18,234 @@ namespace {
 
 const std::string OK_HEADER = "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n";
 
-// Answers by request target; unknown targets get 200 with a body.
-ServerReply AnswerByPath(const ReceivedRequest &request, int port)
+HttpTestServer *server = nullptr;
+bool secureFront = false;
+
+std::string Url(const std::string &kind, const std::string &path)
+{
+    return kind == "http" ? server->Url(path) : server->SecureUrl(kind, path);
+}
+
+ServerReply Answer(const ReceivedRequest &request)
 {
     const std::string &t = request.target;
-    std::string self = "http://127.0.0.1:" + std::to_string(port);
     ServerReply reply;
-    if (t == "/ok-nobody")
-        reply.bytes = OK_HEADER;
-    else if (t == "/404")
+    if (request.method == "CONNECT") {
+        bool refuse = t.compare(0, 7, "refuse.") == 0;
+        reply.bytes = HttpResponse(refuse ? "HTTP/1.0 403 Forbidden" : "HTTP/1.0 200 Connection established");
+        reply.tunnelPort = refuse ? 0 : std::atoi(t.c_str() + t.find(':') + 1);
+    } else if (t.size() >= 4 && t.compare(t.size() - 4, 4, "/404") == 0) {
         reply.bytes = HttpResponse("HTTP/1.1 404 Not Found");
-    else if (t == "/204")
-        reply.bytes = HttpResponse("HTTP/1.0 204 No Content");
-    else if (t == "/307")
-        reply.bytes = HttpResponse("HTTP/1.0 307 Temporary Redirect", "Location: " + self + "/ok\r\n");
-    else if (t == "/500")
-        reply.bytes = HttpResponse("HTTP/1.0 500 Internal Server Error", "", "oops");
-    else if (t == "/301")
-        reply.bytes = HttpResponse("HTTP/1.0 301 Moved Permanently", "Location: " + self + "/ok\r\n");
-    else if (t == "/302")
-        reply.bytes = HttpResponse("HTTP/1.0 302 Found", "location: " + self + "/302-2\r\n");
-    else if (t == "/302-2")
-        reply.bytes = HttpResponse("HTTP/1.0 302 Found", "Location: " + self + "/ok-nobody\r\n");
-    else if (t == "/302-to-404")
-        reply.bytes = HttpResponse("HTTP/1.0 302 Found", "Location: " + self + "/404\r\n");
-    else if (t == "/shouting")
-        reply.bytes = HttpResponse("HTTP/1.0 302 Found", "LOCATION: " + self + "/ok\r\n");
-    else if (t == "/loop")
-        reply.bytes = HttpResponse("HTTP/1.0 302 Found", "Location: " + self + "/loop\r\n");
-    else if (t == "/silent")
-        reply.holdOpen = true;
-    else if (t == "/close")
-        reply.bytes = "";
-    else if (t == "/head-empty")
-        reply.bytes = request.method == "HEAD" ? "" : OK_HEADER;
-    else if (t == "/garbage")
-        reply.bytes = "garbage";
-    else if (t == "/drip")
+    } else if (t == "/to-https") {
+        reply.bytes = HttpResponse("HTTP/1.0 302 Found", "location: " + Url("trusted", "/to-http") + "\r\n");
+    } else if (t == "/to-http") {
+        reply.bytes = HttpResponse("HTTP/1.0 301 Moved", "Location: " + Url("http", "/ok") + "\r\n");
+    } else if (t == "/loop") {
+        reply.bytes = HttpResponse("HTTP/1.0 302 Found", "Location: " + Url("http", "/loop") + "\r\n");
+    } else if (t == "/silent" || t == "/slow") {
+        reply.delayMs = t == "/slow" ? 300 : 60000;
+        reply.bytes = t == "/slow" ? OK_HEADER : "";
+    } else if (t == "/drip") {
         reply.bytes = OK_HEADER, reply.dripMs = 50;
-    else if (t == "/endless-body")
-        reply.bytes = OK_HEADER, reply.endless = true;
-    else if (t == "/endless-header")
-        reply.bytes = "HTTP/1.0 200 OK\r\nX-Long: ", reply.endless = true;
-    else if (t == "/header-then-hold")
-        reply.bytes = OK_HEADER, reply.holdOpen = true;
-    else if (t == "/half-then-silent")
-        reply.bytes = "HTTP/1.0 200 OK\r\n", reply.holdOpen = true;
-    else
-        reply.bytes = OK_HEADER + "<html>body</html>";
+    } else if (t != "/close" && (t != "/head-empty" || request.method == "GET")) {
+        reply.bytes = OK_HEADER + (request.method == "GET" ? "<html>body</html>" : "");
+    }
     return reply;
 }
 
 class HttpCheck : public ::testing::Test {
 protected:
-    int port = 0;
-    HttpTestServer server{[this](const ReceivedRequest &r) { return AnswerByPath(r, server.Port()); }};
-
-    void SetUp() override
+    static void SetUpTestSuite()
     {
-        ASSERT_GT(server.Port(), 0);
-        port = server.Port();
+        server = new HttpTestServer(Answer);
+        secureFront = server->StartSecureFront();
+        if (secureFront)
+            TrustTestAuthority(server->authorityPem);
+    }
+    static void TearDownTestSuite()
+    {
+        delete server;
+        ForgetTestAuthority();
     }
 
-    struct Outcome {
-        int code;
-        int detail;
-        std::string text;
-        std::string location;
-    };
-
-    // One transaction with time-outs in milliseconds, as VerifyURL runs it.
-    Outcome Run(const std::string &url, bool head = false, int timeoutMs = 3000, const char *proxy = "",
-                int proxyPort = 0)
+    size_t seen = 0;
+    void SetUp() override
     {
+        ASSERT_GT(server->Port(), 0);
+        ASSERT_TRUE(secureFront) << "the TLS front (tls_front.py) did not start";
+        seen = server->Requests().size();
+    }
+
+    // The requests that arrived since the last call.
+    std::vector<std::string> NewRequests()
+    {
+        std::vector<std::string> all = server->Requests();
+        all.erase(all.begin(), all.begin() + seen);
+        seen += all.size();
+        return all;
+    }
+
+    // One transaction with time-outs in milliseconds, as VerifyURL runs it: "code detail text".
+    std::string Run(const std::string &url, int timeoutMs = 3000, int proxyPort = 0, long long *ms = nullptr)
+    {
+        auto start = std::chrono::steady_clock::now();
         CTreskTrans trans;
-        if (*proxy) {
-            trans.SetServerName(proxy);
+        if (proxyPort) {
+            trans.SetServerName("127.0.0.1");
             trans.m_serverPort = proxyPort;
             trans.m_useProxy = 1;
         }
-        trans.m_useHead = head;
+        trans.m_useHead = 1;
         trans.m_sendTimeout = trans.m_recvTimeout = timeoutMs;
         trans.Request(url.c_str());
         EXPECT_EQ(trans.m_response, nullptr);
-        return {trans.m_errorCode, trans.m_errorDetail, trans.m_errorText, trans.m_location};
-    }
-
-    std::vector<std::string> Targets()
-    {
-        std::vector<std::string> targets;
-        for (const ReceivedRequest &r : server.Requests())
-            targets.push_back(r.method + " " + r.target);
-        return targets;
+        if (ms)
+            *ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+        return std::to_string(trans.m_errorCode) + " " + std::to_string(trans.m_errorDetail) + " " + trans.m_errorText;
     }
 };
 
-TEST_F(HttpCheck, OutcomesByServerAnswer)
+TEST_F(HttpCheck, BookmarkStatusByServer)
 {
     const struct {
-        const char *path;
-        bool head;
-        int code;
-        int detail;
-        const char *text;
+        const char *label;
+        std::string url, status;  // "(N)": the platform's own number
+        size_t requests;          // that reach the server
     } cases[] = {
-        {"/ok", false, 0, 0, ""},
-        {"/ok", true, 0, 0, ""},
-        {"/ok-nobody", false, 0, 0, ""},
-        {"/404", false, 11, 404, "Object Not Found"},
-        {"/204", false, 10, 204, "No Content"},
-        {"/307", false, 10, 307, "Unsupported HTTP Extension"},
-        {"/500", true, 11, 500, "Internal Server Error"},
-        {"/301", false, 0, 0, ""},
-        {"/302", true, 0, 0, ""},
-        {"/302-to-404", false, 11, 404, "Object Not Found"},
-        {"/shouting", false, 13, 0, "Redirected - No Location in Header"},
-        {"/loop", false, 14, 0, "Too Many Redirects"},
-        {"/close", false, 12, 0, "Header Not Found"},
-        {"/garbage", false, 12, 0, "Header Not Found"},
-        {"/endless-body", false, 0, 0, ""},
-        {"/endless-header", false, 0, 0, ""},
-        {"/header-then-hold", true, 0, 0, ""},
+        {"200", Url("http", "/ok"), "", 1},
+        {"404, not tried again", Url("http", "/404"), "404 - Object Not Found", 1},
+        {"closes at once, also to GET", Url("http", "/close"), "Header Not Found", 2},
+        {"empty HEAD answer, then GET", Url("http", "/head-empty"), "", 2},
+        {"redirect loop", Url("http", "/loop"), "Too Many Redirects", 11},
+        {"https 200", Url("trusted", "/ok"), "", 1},
+        {"https 404", Url("trusted", "/404"), "404 - Object Not Found", 1},
+        {"self-signed", Url("self-signed", "/ok"), "Certificate Not Trusted", 0},
+        {"unknown authority, chain of one", Url("unknown-ca", "/ok"), "Certificate Not Trusted", 0},
+        {"issued for another name", Url("wrong-name", "/ok"), "Certificate Name Mismatch", 0},
+        {"expired", Url("expired", "/ok"), "Certificate Expired", 0},
+        {"plain HTTP on the https port", Url("plain", "/ok"), "Secure Connection Failed (N)", 0},
+        {"ftp ignored", "Ftp://h/x", "Ftp URL - Ignored", 0},
+        {"mailto ignored", "MAILTO:a@b", "MailTo URL - Ignored", 0},
+        {"https checked", "HTTPS://h:70000/", "Bad Port In URL", 0},
+        {"empty", "", "Empty URL", 0},
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.path);
-        Outcome o = Run(server.Url(c.path), c.head);
-        EXPECT_EQ(o.code, c.code);
-        EXPECT_EQ(o.detail, c.detail);
-        EXPECT_EQ(o.text, c.text);
+        SCOPED_TRACE(c.label);
+        char status[STATUS_TEXT_CAPACITY] = "x";
+        EXPECT_EQ(CheckBookmark(c.url.c_str(), "", 0, 5, 5, status), c.status.empty());
+        std::string shown = status;
+        if (shown.compare(0, 26, "Secure Connection Failed (") == 0 && shown != "Secure Connection Failed (0)")
+            shown = "Secure Connection Failed (N)";
+        EXPECT_EQ(shown, c.status);
+        EXPECT_EQ(NewRequests().size(), c.requests);
     }
 }
 
-TEST_F(HttpCheck, RedirectsAreFollowedOnTheSameObject)
+TEST_F(HttpCheck, RequestsThatReachTheServer)
 {
-    Outcome o = Run(server.Url("/302"), true);
-    EXPECT_EQ(o.code, 0);
-    std::vector<std::string> expected = {"HEAD /302", "HEAD /302-2", "HEAD /ok-nobody"};
-    EXPECT_EQ(Targets(), expected);
-}
-
-TEST_F(HttpCheck, RedirectLoopEndsAfterTenRedirects)
-{
-    Outcome o = Run(server.Url("/loop"));
-    EXPECT_EQ(o.code, 14);
-    EXPECT_EQ(server.Requests().size(), 11u);
-}
-
-TEST_F(HttpCheck, SilentServerEndsAtTheReceiveTimeOut)
-{
-    auto start = std::chrono::steady_clock::now();
-    Outcome o = Run(server.Url("/silent"), false, 300);
-    auto took = std::chrono::steady_clock::now() - start;
-    EXPECT_EQ(o.code, 1);
-    EXPECT_EQ(o.detail, 0);
-    EXPECT_EQ(o.text, "Receive Timed Out");
-    EXPECT_GE(took, std::chrono::milliseconds(250));
-    EXPECT_LT(took, std::chrono::seconds(3));
-}
-
-TEST_F(HttpCheck, PartOfAHeaderThenSilenceIsATimeOut)
-{
-    Outcome o = Run(server.Url("/half-then-silent"), false, 300);
-    EXPECT_EQ(o.code, 1);
-    EXPECT_EQ(o.detail, 0);
-    EXPECT_EQ(o.text, "Request Timed Out");
-}
-
-TEST_F(HttpCheck, DrippingServerEndsAtTheCheckDeadline)
-{
-    // one byte every 50 ms never trips the 300 ms receive time-out; the 600 ms deadline of the check does
-    auto start = std::chrono::steady_clock::now();
-    Outcome o = Run(server.Url("/drip"), false, 300);
-    auto took = std::chrono::steady_clock::now() - start;
-    EXPECT_EQ(o.text, "Request Timed Out");
-    EXPECT_LT(took, std::chrono::milliseconds(1500));
-}
-
-TEST_F(HttpCheck, RefusedConnection)
-{
-    int closedPort = 0;
-    SocketHandle probe = ListenOnLoopback(&closedPort);
-    ASSERT_NE(probe, NO_SOCKET);
-    CloseSocket(probe);
-    Outcome o = Run("http://127.0.0.1:" + std::to_string(closedPort) + "/");
-    EXPECT_EQ(o.code, 1);
-    EXPECT_EQ(o.detail, 0);
-    EXPECT_EQ(o.text, "Connection Refused");
-}
-
-TEST_F(HttpCheck, RequestIsSentByteForByte)
-{
-    ASSERT_EQ(Run(server.Url("/a/b?x#frag"), true).code, 0);
-    ASSERT_EQ(server.Requests().size(), 1u);
-    EXPECT_EQ(server.Requests()[0].text,
-              "HEAD /a/b?x#frag HTTP/1.0\r\n"
-              "Accept: image/gif, image/x-bitmap, image/jpeg, image/pjpeg, application/vnd.ms-powerpoint, "
-              "application/vnd.ms-excel, application/msword, application/x-comet, */*\r\n"
-              "Accept-Language: en\r\n"
-              "Accept-Encoding: gzip, deflate\r\n"
-              "Cache-Control: no-cache\r\n"
-              "Proxy-Connection: Keep-Alive\r\n"
-              "User-Agent: Mozilla/4.0 (compatible; MSIE 5.0; Windows NT; DigExt; KVR Agent;)\r\n"
-              "Host: 127.0.0.1\r\n"
-              "\r\n");
-}
-
-TEST_F(HttpCheck, ProxyRequestsCarryTheWholeUrlAndTheBareHost)
-{
-    const struct {
-        const char *url;
-        const char *target;
-        const char *host;
-    } cases[] = {
-        {"example.invalid/x", "http://example.invalid/x", "example.invalid"},
-        {"http://example.invalid:81/y?q", "http://example.invalid:81/y?q", "example.invalid"},
-        {"gopher://example.invalid", "gopher://example.invalid", "example.invalid"},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.url);
-        size_t before = server.Requests().size();
-        EXPECT_EQ(Run(c.url, false, 3000, "127.0.0.1", port).code, 0);
-        ASSERT_EQ(server.Requests().size(), before + 1);
-        EXPECT_EQ(server.Requests().back().target, c.target);
-        EXPECT_EQ(server.Requests().back().host, c.host);
-    }
-}
-
-TEST_F(HttpCheck, RelativeRedirectThroughTheProxy)
-{
-    // the server answers the first request with "Location: ../a.html"; relative results carry no scheme or port
-    HttpTestServer relative([](const ReceivedRequest &r) {
-        ServerReply reply;
-        reply.bytes = r.target == "http://site/d1/d2/p.html"
-                          ? HttpResponse("HTTP/1.0 302 Found", "Location: ../a.html\r\n")
-                          : OK_HEADER;
-        return reply;
-    });
-    Outcome o = Run("http://site/d1/d2/p.html", true, 3000, "127.0.0.1", relative.Port());
-    EXPECT_EQ(o.code, 0);
-    ASSERT_EQ(relative.Requests().size(), 2u);
-    EXPECT_EQ(relative.Requests()[1].target, "http://site/d1/a.html");
-    EXPECT_EQ(relative.Requests()[1].host, "site");
-}
-
-TEST_F(HttpCheck, UrlLengthLimits)
-{
-    std::string base = server.Url("/");
-    std::string longest = base + std::string(1025 - base.size(), 'p');
-    EXPECT_EQ(Run(longest).code, 0);
-    ASSERT_EQ(server.Requests().size(), 1u);
-    EXPECT_EQ(server.Requests()[0].target, longest.substr(base.size() - 1));
-    Outcome o = Run(longest + "p");
-    EXPECT_EQ(o.code, 3);
-    EXPECT_EQ(o.text, "URL Too Long");
-    EXPECT_EQ(server.Requests().size(), 1u);
-}
-
-TEST_F(HttpCheck, MalformedUrlsNeverConnect)
-{
+    std::string tunnel = "localhost:" + Url("trusted", "").substr(18);
     const struct {
         std::string url;
-        int code;
-        const char *text;
+        int proxy;
+        std::vector<std::string> requests;
     } cases[] = {
-        {"http://127.0.0.1:70000/", 8, "Bad Port In URL"},
-        {"http://127.0.0.1:/", 6, "Could Not Determine Protocol"},
-        {"http://127.0.0.1:", 8, "Bad Port In URL"},
-        {"http:/x", 6, "Could Not Determine Protocol"},
-        {":x", 7, "Bad Host In URL"},
-        {"", 2, "Empty URL"},
+        {Url("http", "/to-https"), 0, {"HEAD /to-https 127.0.0.1", "HEAD /to-http localhost", "HEAD /ok 127.0.0.1"}},
+        {"example.invalid/x", server->Port(), {"HEAD http://example.invalid/x example.invalid"}},
+        {"http://example.invalid:81/y?q", server->Port(), {"HEAD http://example.invalid:81/y?q example.invalid"}},
+        {"https://" + tunnel + "/ok", server->Port(), {"CONNECT " + tunnel + " " + tunnel, "HEAD /ok localhost"}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.url);
-        int code = 0, detail = -5;
-        char text[TEXT_CAPACITY] = "";
-        EXPECT_EQ(VerifyURL(c.url.c_str(), "", 0, 0, 1, 1, &code, &detail, text), 0);
-        EXPECT_EQ(code, c.code);
-        EXPECT_EQ(detail, 0);
-        EXPECT_STREQ(text, c.text);
+        EXPECT_EQ(Run(c.url, 3000, c.proxy), "0 0 ");
+        EXPECT_EQ(NewRequests(), c.requests);
     }
-    EXPECT_TRUE(server.Requests().empty());
+    EXPECT_EQ(Run("https://refuse.invalid/x", 3000, server->Port()), "20 403 Proxy Tunnel Refused");
+    EXPECT_EQ(NewRequests(), std::vector<std::string>{"CONNECT refuse.invalid:443 refuse.invalid:443"});
 }
 
-TEST_F(HttpCheck, VerifyURLLeavesOutputsAloneOnSuccess)
+TEST_F(HttpCheck, WaitsEndWithinTheDeadline)
 {
-    int code = 77, detail = 78;
-    char text[TEXT_CAPACITY] = "untouched";
-    EXPECT_EQ(VerifyURL(server.Url("/ok").c_str(), "", 0, 1, 5, 5, &code, &detail, text), 1);
-    EXPECT_EQ(code, 77);
-    EXPECT_EQ(detail, 78);
-    EXPECT_STREQ(text, "untouched");
-    EXPECT_EQ(VerifyURL(server.Url("/ok").c_str(), "127.0.0.1", port, 0, 5, 5, &code, &detail, text), 1);
-    EXPECT_EQ(server.Requests().back().target, server.Url("/ok"));
-}
-
-TEST_F(HttpCheck, BookmarkStatusTexts)
-{
+    // with 300 ms time-outs the check's deadline is 600 ms; one byte every 50 ms never trips a receive time-out
     const struct {
-        const char *path;
-        bool passes;
-        const char *status;
+        const char *label;
+        std::string url, outcome;
+        long long belowMs;
     } cases[] = {
-        {"/ok", true, ""},
-        {"/404", false, "404 - Object Not Found"},
-        {"/204", false, "No Content (204)"},
-        {"/307", false, "Unsupported HTTP Extension (307)"},
-        {"/shouting", false, "Redirected - No Location in Header"},
-        {"/head-empty", true, ""},
-        {"/close", false, "Header Not Found"},
+        {"silent server", Url("http", "/silent"), "1 0 Receive Timed Out", 3000},
+        {"dripping server", Url("http", "/drip"), "1 0 Request Timed Out", 1500},
+        {"no answer to the handshake", "https://localhost:" + std::to_string(server->Port()) + "/",
+         "19 0 Secure Connection Timed Out", 1500},
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.path);
-        char status[STATUS_TEXT_CAPACITY] = "x";
-        EXPECT_EQ(CheckBookmark(server.Url(c.path).c_str(), "", 0, 5, 5, status), c.passes);
-        EXPECT_STREQ(status, c.status);
+        SCOPED_TRACE(c.label);
+        long long ms = 0;
+        EXPECT_EQ(Run(c.url, 300, 0, &ms), c.outcome);
+        EXPECT_GE(ms, 250);
+        EXPECT_LT(ms, c.belowMs);
     }
-}
-
-TEST_F(HttpCheck, EmptyHeadAnswerIsTriedAgainWithGet)
-{
-    char status[STATUS_TEXT_CAPACITY];
-    EXPECT_TRUE(CheckBookmark(server.Url("/head-empty").c_str(), "", 0, 5, 5, status));
-    EXPECT_FALSE(CheckBookmark(server.Url("/404").c_str(), "", 0, 5, 5, status));
-    std::vector<std::string> expected = {"HEAD /head-empty", "GET /head-empty", "HEAD /404"};
-    EXPECT_EQ(Targets(), expected);
 }
 
 TEST_F(HttpCheck, ParallelChecksShareTheSocketStartUp)
 {
+    const std::string urls[] = {Url("http", "/ok"), Url("trusted", "/ok"), Url("http", "/to-https")};
     std::atomic<int> passed{0};
     std::vector<std::thread> workers;
     for (int w = 0; w < 12; w++)
         workers.emplace_back([&] {
             for (int i = 0; i < 8; i++) {
                 char status[STATUS_TEXT_CAPACITY];
-                if (CheckBookmark(server.Url(i % 2 ? "/ok" : "/301").c_str(), "", 0, 10, 10, status))
-                    passed++;
+                passed += CheckBookmark(urls[i % 3].c_str(), "", 0, 10, 10, status) ? 1 : 0;
             }
         });
     for (std::thread &t : workers)
         t.join();
     EXPECT_EQ(passed, 96);
     EXPECT_EQ(g_transCount, 0);
+}
+
+int RunVerify(std::vector<std::string> args, std::string *out)
+{
+    std::vector<char *> argv;
+    for (std::string &a : args)
+        argv.push_back(&a[0]);
+    testing::internal::CaptureStdout();
+    int status = RunVerifyCommand(static_cast<int>(argv.size()), argv.data());
+    *out = testing::internal::GetCapturedStdout();
+    return status;
+}
+
+TEST(VerifyCommand, BadArgumentsExitWithTwo)
+{
+    const std::vector<std::vector<std::string>> cases = {
+        {}, {"--threads", "0", "h"}, {"--threads", "x", "h"}, {"--threads"}, {"--timeout", "-1", "h"},
+        {"--proxy", ":8080", "h"}, {"--proxy", "p:0", "h"}, {"--proxy", "p:70000", "h"}, {"--fast", "h"},
+        {"--bookmarks", "f.htm", "h"}, {"--bookmarks"}};
+    for (const auto &args : cases) {
+        SCOPED_TRACE(args.empty() ? "" : args[0] + " " + (args.size() > 1 ? args[1] : ""));
+        std::string out;
+        EXPECT_EQ(RunVerify(args, &out), 2);
+        EXPECT_EQ(out, "");
+    }
+}
+
+TEST_F(HttpCheck, CommandPrintsOneLinePerUrlInInputOrder)
+{
+    int closedPort = 0;
+    CloseSocket(ListenOnLoopback(&closedPort));
+    std::string slow = Url("http", "/slow"), notFound = Url("http", "/404"), secure = Url("trusted", "/");
+    std::string refused = "http://127.0.0.1:" + std::to_string(closedPort) + "/", selfSigned = Url("self-signed", "/");
+    std::string out;
+    // the slow first URL finishes last, yet its line comes first
+    EXPECT_EQ(RunVerify({"--threads", "3", "--timeout", "5", slow, notFound, "ftp://h/", refused, secure, selfSigned}, &out), 1);
+    EXPECT_EQ(out, "ok\t" + slow + "\n404 - Object Not Found\t" + notFound + "\nFtp URL - Ignored\tftp://h/\n" +
+                       "Connection Refused\t" + refused + "\nok\t" + secure + "\nCertificate Not Trusted\t" + selfSigned + "\n");
+    EXPECT_EQ(RunVerify({Url("http", "/a"), secure}, &out), 0);
+    EXPECT_EQ(out, "ok\t" + Url("http", "/a") + "\nok\t" + secure + "\n");
+    NewRequests();
+    EXPECT_EQ(RunVerify({"--threads", "1", "--proxy", "127.0.0.1:" + std::to_string(server->Port()), "h/ok", "http://h/404"}, &out), 1);
+    EXPECT_EQ(out, "ok\th/ok\n404 - Object Not Found\thttp://h/404\n");
+    std::vector<std::string> expected = {"HEAD http://h/ok h", "HEAD http://h/404 h"};
+    EXPECT_EQ(NewRequests(), expected);
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
+#include <sstream>
 
 std::string HttpResponse(const std::string &statusLine, const std::string &headers, const std::string &body)
 {
@@ -19,6 +21,8 @@ HttpTestServer::HttpTestServer(Answer answerRequest) : answer(std::move(answerRe
 
 HttpTestServer::~HttpTestServer()
 {
+    if (frontControl != NO_SOCKET)
+        CloseSocket(frontControl);  // the front ends with its control connection
     stopping = true;
     if (acceptor.joinable())
         acceptor.join();
@@ -34,7 +38,42 @@ std::string HttpTestServer::Url(const std::string &path) const
     return "http://127.0.0.1:" + std::to_string(port) + path;
 }
 
-std::vector<ReceivedRequest> HttpTestServer::Requests()
+// The front connects back to a port of ours and tells its ports and authority there: Wine starts the host's
+// python3, but hands nothing of its output to the Windows side.
+bool HttpTestServer::StartSecureFront()
+{
+    int controlPort = 0;
+    SocketHandle control = ListenOnLoopback(&controlPort);
+    if (control == NO_SOCKET)
+        return false;
+    std::string command = TRESK_PYTHON " " TRESK_TLS_FRONT " " + std::to_string(controlPort) + " " + std::to_string(port);
+    if (StartHelperProcess(command) && WaitReadable(control, 60000) > 0)
+        frontControl = AcceptConnection(control);
+    CloseSocket(control);
+    std::string told;
+    char chunk[4096];
+    while (frontControl != NO_SOCKET && told.find("end\n") == std::string::npos && WaitReadable(frontControl, 10000) > 0) {
+        int n = ReceiveBytes(frontControl, chunk, sizeof chunk);
+        if (n <= 0)
+            break;
+        told.append(chunk, n);
+    }
+    std::istringstream lines(told);
+    for (std::string line; std::getline(lines, line) && line != "end";) {
+        if (line.compare(0, 5, "-----") == 0 || !authorityPem.empty())
+            authorityPem += line + "\n";
+        else
+            frontPorts[line.substr(0, line.find(' '))] = std::atoi(line.c_str() + line.find(' ') + 1);
+    }
+    return frontPorts.size() == 6 && !authorityPem.empty();
+}
+
+std::string HttpTestServer::SecureUrl(const std::string &kind, const std::string &path)
+{
+    return "https://localhost:" + std::to_string(frontPorts[kind]) + path;
+}
+
+std::vector<std::string> HttpTestServer::Requests()
 {
     std::lock_guard<std::mutex> hold(lock);
     return requests;
@@ -97,7 +136,6 @@ void HttpTestServer::Serve(SocketHandle connection)
         text.append(chunk, n);
     }
     ReceivedRequest request;
-    request.text = text;
     std::string::size_type space = text.find(' ');
     request.method = text.substr(0, space);
     if (space != std::string::npos)
@@ -105,33 +143,39 @@ void HttpTestServer::Serve(SocketHandle connection)
     request.host = HeaderValue(text, "Host");
     {
         std::lock_guard<std::mutex> hold(lock);
-        requests.push_back(request);
+        requests.push_back(request.method + " " + request.target + " " + request.host);
     }
     ServerReply reply = answer(request);
     if (reply.delayMs > 0 && !Pause(reply.delayMs))
         return;
-    if (reply.dripMs > 0) {
-        for (char c : reply.bytes)
-            if (SendBytes(connection, &c, 1) != 1 || !Pause(reply.dripMs))
-                return;
-    } else if (!reply.bytes.empty()) {
-        std::string::size_type sent = 0;
-        while (sent < reply.bytes.size()) {
-            int n = SendBytes(connection, reply.bytes.data() + sent, static_cast<int>(reply.bytes.size() - sent));
-            if (n <= 0)
-                return;
-            sent += n;
-        }
-    }
-    if (reply.endless) {
-        std::string body(4096, 'x');
-        while (!stopping && SendBytes(connection, body.data(), static_cast<int>(body.size())) > 0) {
-        }
-    }
-    // hold the connection until the client resets or closes it
-    while (reply.holdOpen && !stopping) {
-        int ready = WaitReadable(connection, 20);
-        if (ready < 0 || (ready > 0 && ReceiveBytes(connection, chunk, sizeof chunk) <= 0))
+    std::string::size_type sent = 0;
+    while (sent < reply.bytes.size()) {
+        int size = reply.dripMs > 0 ? 1 : static_cast<int>(reply.bytes.size() - sent);
+        int n = SendBytes(connection, reply.bytes.data() + sent, size);
+        if (n <= 0 || (reply.dripMs > 0 && !Pause(reply.dripMs)))
             return;
+        sent += n;
     }
+    if (reply.tunnelPort > 0)
+        Relay(connection, reply.tunnelPort);
+}
+
+// Copies bytes both ways between the connection and 127.0.0.1:port until either side ends.
+void HttpTestServer::Relay(SocketHandle connection, int targetPort)
+{
+    Ipv4Address to = {2, PortToNetwork(targetPort), 0, {}};
+    ParseDottedAddress("127.0.0.1", &to.address);
+    SocketHandle target = OpenTcpSocket();
+    SocketHandle ends[2] = {connection, target};
+    char chunk[4096];
+    bool open = target != NO_SOCKET && ConnectWithin(target, to, 5000) == 0;
+    while (open && !stopping) {
+        for (int i = 0; i < 2 && open; i++) {
+            int ready = WaitReadable(ends[i], 5);
+            int n = ready > 0 ? ReceiveBytes(ends[i], chunk, sizeof chunk) : 0;
+            open = ready == 0 || (n > 0 && SendBytes(ends[1 - i], chunk, n) == n);
+        }
+    }
+    if (target != NO_SOCKET)
+        CloseSocket(target);
 }
