@@ -12,6 +12,7 @@
 #include "menu/owner_draw.h"
 #include "res/resource.h"
 #include "tools/context_menu.h"
+#include "verify/verify_dialog.h"
 
 HMENU trayMenu;
 
@@ -111,7 +112,7 @@ static void OnVerifyCommand()
     SetForegroundWindow(mainWindow);
     if (IsModalBusy())
         return;
-    // The Verify dialog (133) arrives with link verification; until then the command stops here.
+    OpenVerifyDialog();
 }
 
 void HandleCommand(int commandId)
