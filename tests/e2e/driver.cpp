@@ -1,6 +1,7 @@
 // The end-to-end driver: process start and stop, window and tray lookups, registry access.
 #include "tests/e2e/driver.h"
 
+#include <commctrl.h>
 #include <psapi.h>
 #include <shellapi.h>
 #include <shlwapi.h>
@@ -267,6 +268,66 @@ void PostMenuKeys(HWND menu, const std::vector<UINT> &virtualKeys)
         PostMessageA(menu, WM_KEYUP, key, 0xC0000001);
         Wait(100);
     }
+}
+
+std::string ControlText(HWND dialog, int id)
+{
+    char text[1024] = "";
+    GetDlgItemTextA(dialog, id, text, sizeof text);
+    return text;
+}
+
+bool WaitForControlText(HWND dialog, int id, const std::string &text, int timeoutMs)
+{
+    for (int waited = 0; ControlText(dialog, id) != text; waited += 50) {
+        if (waited >= timeoutMs)
+            return false;
+        Wait(50);
+    }
+    return true;
+}
+
+void ClickListHeader(HWND list, int column)
+{
+    // The middle of the column: near its edges a press starts sizing it.
+    int x = static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, column, 0)) / 2;
+    for (int left = 0; left < column; left++)
+        x += static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, left, 0));
+    HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+    PostMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, 4));
+    PostMessageA(header, WM_LBUTTONUP, 0, MAKELPARAM(x, 4));
+}
+
+std::vector<std::string> ListViewRows(HWND list, int columns)
+{
+    DWORD processId = 0;
+    GetWindowThreadProcessId(list, &processId);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+    // The list reads the request and writes the text in its own process: both go there.
+    const int textSize = 1100;
+    char *remote = static_cast<char *>(
+        VirtualAllocEx(process, nullptr, sizeof(LVITEMA) + textSize, MEM_COMMIT, PAGE_READWRITE));
+    std::vector<std::string> rows;
+    int count = remote ? static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)) : 0;
+    for (int item = 0; item < count; item++) {
+        std::string row;
+        for (int column = 0; column < columns; column++) {
+            LVITEMA request = {};
+            request.iSubItem = column;
+            request.pszText = remote + sizeof request;
+            request.cchTextMax = textSize;
+            char text[textSize] = "";
+            WriteProcessMemory(process, remote, &request, sizeof request, nullptr);
+            SendMessageA(list, LVM_GETITEMTEXTA, item, reinterpret_cast<LPARAM>(remote));
+            ReadProcessMemory(process, remote + sizeof request, text, textSize - 1, nullptr);
+            row += (column ? "|" : "") + std::string(text);
+        }
+        rows.push_back(row);
+    }
+    if (remote)
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+    return rows;
 }
 
 void Wait(int milliseconds)

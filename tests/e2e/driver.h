@@ -53,5 +53,12 @@ HWND WaitForMessageBox(const TreskProcess &process, int timeoutMs);
 HWND WaitForPopupMenu(int timeoutMs);
 // Posts key presses to a popup menu window, as typed keys (X key events do not reach hidden owners).
 void PostMenuKeys(HWND menu, const std::vector<UINT> &virtualKeys);
+// The text of a dialog's control, and waiting until it reads `text`; false on time-out.
+std::string ControlText(HWND dialog, int id);
+bool WaitForControlText(HWND dialog, int id, const std::string &text, int timeoutMs);
+// A left click on a column's header in a report list view of another process.
+void ClickListHeader(HWND list, int column);
+// Every row of a report list view of another process, its first `columns` columns joined by '|'.
+std::vector<std::string> ListViewRows(HWND list, int columns);
 // Runs the message loop of this thread for a while (so windows of the test itself stay responsive).
 void Wait(int milliseconds);
