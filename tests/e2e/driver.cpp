@@ -49,18 +49,15 @@ void UseFavoritesAndHotlist(const std::string &favorites, const std::string &hot
     WriteTextFile(OPERA_INI, "[User Prefs]\r\nHot List File Ver2=" + hotlist + "\r\n");
 }
 
-// A copy that runs already, for instance one that Wine started from the Run value when the session
-// began, would turn the test's start into a second start.
 void ResetTreskState()
 {
-    for (HWND stray; (stray = FindWindowA("Tresk", "Tresk"));) {
-        TreskProcess process;
-        DWORD id = 0;
-        GetWindowThreadProcessId(stray, &id);
-        if (!(process.info.hProcess = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)))
-            break;
-        StopTresk(&process);
-    }
+    // A copy that runs already, for instance one that Wine started from the Run value when the session
+    // began, would turn the test's start into a second start.
+    DWORD id = 0;
+    GetWindowThreadProcessId(FindWindowA("Tresk", "Tresk"), &id);
+    TreskProcess stray;
+    stray.info.hProcess = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id);
+    StopTresk(&stray);
     SHDeleteKeyA(HKEY_CURRENT_USER, TRESK_KEY);
     SHDeleteValueA(HKEY_CURRENT_USER, RUN_KEY, "Tresk");
     if (!wineFavorites.empty())
@@ -108,30 +105,21 @@ void StopTresk(TreskProcess *process)
 
 bool WaitUntil(const std::function<bool()> &done, int timeoutMs)
 {
-    for (DWORD end = GetTickCount() + timeoutMs;;) {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-        bool finished = done();
-        int left = static_cast<int>(end - GetTickCount());
-        if (finished || left <= 0)
-            return finished;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, std::min(left, 50), QS_ALLINPUT);
-    }
+    for (DWORD start = GetTickCount(); !done(); Sleep(50))
+        if (GetTickCount() - start >= static_cast<DWORD>(timeoutMs))
+            return false;
+    return true;
 }
 
-// A top-level window of the class (and caption) of this process (of any process for 0), not in `known`.
-static HWND WaitForMatch(DWORD processId, const char *className, const char *caption, bool mustBeVisible,
-                         const std::vector<HWND> &known, int timeoutMs)
+HWND WaitForWindow(const TreskProcess &process, const char *className, const char *caption, int timeoutMs,
+                   bool mustBeVisible, const std::vector<HWND> &known)
 {
     HWND found = nullptr;
     auto matches = [&] {
         DWORD owner = 0;
         GetWindowThreadProcessId(found, &owner);
-        return (!processId || owner == processId) && (!mustBeVisible || IsWindowVisible(found)) &&
-               std::find(known.begin(), known.end(), found) == known.end();
+        return (!process.info.dwProcessId || owner == process.info.dwProcessId) &&
+               (!mustBeVisible || IsWindowVisible(found)) && !std::count(known.begin(), known.end(), found);
     };
     WaitUntil([&] {
         while ((found = FindWindowExA(nullptr, found, className, caption)) && !matches()) {
@@ -139,18 +127,6 @@ static HWND WaitForMatch(DWORD processId, const char *className, const char *cap
         return found != nullptr;
     }, timeoutMs);
     return found;
-}
-
-HWND WaitForWindow(const TreskProcess &process, const char *className, const char *caption, int timeoutMs,
-                   bool mustBeVisible)
-{
-    return WaitForMatch(process.info.dwProcessId, className, caption, mustBeVisible, {}, timeoutMs);
-}
-
-// Wine keeps hidden "#32768" windows around, so only visible ones count.
-HWND WaitForNewMenu(const std::vector<HWND> &known, int timeoutMs)
-{
-    return WaitForMatch(0, "#32768", nullptr, true, known, timeoutMs);
 }
 
 bool TrayIconExists(HWND owner, UINT id)
@@ -203,25 +179,29 @@ void WriteTextFile(const std::string &path, const std::string &text)
     std::ofstream(path, std::ios::binary) << text;
 }
 
-void RegisterRecorder()
-{
-    std::string command = "\"" + WinePath(TRESK_E2E_RECORDER) + "\" \"%1\"";
-    SHSetValueA(HKEY_CLASSES_ROOT, "tresktest\\shell\\open\\command", nullptr, REG_SZ, command.c_str(),
-                static_cast<DWORD>(command.size() + 1));
-}
-
 std::string LaunchFromMenu(HWND window, const std::vector<UINT> &keys, bool byHotKey)
 {
+    std::string command = "\"" + WinePath(TRESK_E2E_RECORDER) + "\" \"%1\"";
     std::string log = WinePath(TRESK_E2E_RECORDER_LOG), launch;
+    SHSetValueA(HKEY_CLASSES_ROOT, "tresktest\\shell\\open\\command", nullptr, REG_SZ, command.c_str(),
+                static_cast<DWORD>(command.size() + 1));
     DeleteFileA(log.c_str());
     PostMessageA(window, byHotKey ? WM_HOTKEY : WM_USER + 2, byHotKey, byHotKey ? 0 : WM_LBUTTONUP);
-    if (HWND menu = WaitForPopupMenu(5000)) {
-        PostMenuKeys(menu, keys);
-        WaitUntil([&] { return std::getline(std::ifstream(log), launch).good(); }, 5000);
-    }
-    PostMessageA(window, WM_CANCELMODE, 0, 0);  // a menu still open closes
-    WaitUntil([] { return !WaitForPopupMenu(0); }, 5000);
+    HWND menu = WaitForPopupMenu(5000);
+    PostMenuKeys(menu, keys);
+    WaitUntil([&] { return menu && std::getline(std::ifstream(log), launch).good(); }, 5000);
+    CloseMenu(window, menu);
     return launch;
+}
+
+// Menu mode ends on a cancel-mode message, one nested menu at a time.
+bool CloseMenu(HWND window, HWND menu)
+{
+    return WaitUntil([&] {
+        PostMessageA(window, WM_CANCELMODE, 0, 0);
+        Wait(100);
+        return !IsWindowVisible(menu);
+    }, 5000);
 }
 
 bool RunUnixShell(const std::string &script, int timeoutMs)

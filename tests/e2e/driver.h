@@ -55,13 +55,15 @@ inline bool IsRunning(const TreskProcess &p) { return WaitForSingleObject(p.info
 // Ends the process if it still runs and closes its handles.
 void StopTresk(TreskProcess *process);
 
-// Runs this thread's messages until `done` returns true (true) or the time is up (false).
+// Looks at `done` every 50 ms until it returns true (true) or the time is up (false). The test's thread
+// owns no window, so it need not run messages meanwhile.
 bool WaitUntil(const std::function<bool()> &done, int timeoutMs);
 inline void Wait(int milliseconds) { WaitUntil([] { return false; }, milliseconds); }
 
-// A top-level window of the process with this class (and caption, if given); null on time-out.
+// A top-level window of the process (of any process when it has no id) with this class (and caption, if
+// given), other than those in `known`; null on time-out.
 HWND WaitForWindow(const TreskProcess &process, const char *className, const char *caption, int timeoutMs,
-                   bool mustBeVisible = false);
+                   bool mustBeVisible = false, const std::vector<HWND> &known = {});
 // The main window of the process (class "Tresk").
 inline HWND WaitForMainWindow(const TreskProcess &p, int ms) { return WaitForWindow(p, "Tresk", "Tresk", ms); }
 // Whether the shell holds an icon of this owner and identifier: an empty modify succeeds only then.
@@ -75,21 +77,26 @@ inline HWND WaitForMessageBox(const TreskProcess &p, int ms) { return WaitForWin
 // "(no message box)"; `owner` receives the box's owner window when given.
 std::string AnswerMessageBox(const TreskProcess &process, int button = IDOK, HWND *owner = nullptr);
 
-// A visible popup menu window (class "#32768") other than those in `known`; null on time-out.
-HWND WaitForNewMenu(const std::vector<HWND> &known, int timeoutMs);
+// A visible popup menu window (class "#32768") other than those in `known`; null on time-out. Wine keeps
+// hidden ones around.
+inline HWND WaitForNewMenu(const std::vector<HWND> &known, int timeoutMs)
+{
+    return WaitForWindow(TreskProcess(), "#32768", nullptr, timeoutMs, true, known);
+}
 inline HWND WaitForPopupMenu(int timeoutMs) { return WaitForNewMenu({}, timeoutMs); }
 // Posts key presses to a popup menu window, as typed keys (X key events do not reach hidden owners).
 void PostMenuKeys(HWND menu, const std::vector<UINT> &virtualKeys);
+// Closes the open menus of tresk.exe (its main window) down to `menu`; false when that stays open.
+bool CloseMenu(HWND window, HWND menu);
 
 // An empty folder of this name in the build tree's scratch folder (TRESK_E2E_SCRATCH, a Unix path), as a
 // Windows path; emptied again by the next call.
 std::string ScratchFolder(const std::string &name);
 void WriteTextFile(const std::string &path, const std::string &text);
 
-// The browser's stand-in: registers the recorder as the handler of the scheme "tresktest" in this prefix.
-void RegisterRecorder();
-// Opens the bookmark menu as a tray click (or the hot key) does, types `keys` and returns the recorder's
-// line for the launch that followed ("url|show command"), or "" when none came (the menu is then closed).
+// Opens the bookmark menu as a tray click (or the hot key) does, types `keys` and returns the line of the
+// browser's stand-in for the launch that followed ("url|show command"), or "" when none came; the menu is
+// closed then. The stand-in, a recorder, is the handler of the scheme "tresktest" in this prefix.
 std::string LaunchFromMenu(HWND window, const std::vector<UINT> &keys, bool byHotKey = false);
 
 // Runs a /bin/sh script outside Wine and waits until it has ended; false when it failed or ran out of

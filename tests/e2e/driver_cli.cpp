@@ -3,23 +3,20 @@
 //   keys KEY...     post keys to the open popup menu: down up left right return escape
 #include "tests/e2e/driver.h"
 
-#include <cstring>
+#include <map>
 
 int main(int argc, char **argv)
 {
-    const char *names[] = {"down", "up", "left", "right", "return", "escape"};
-    const UINT codes[] = {VK_DOWN, VK_UP, VK_LEFT, VK_RIGHT, VK_RETURN, VK_ESCAPE};
+    const std::map<std::string, UINT> codes = {{"down", VK_DOWN},     {"up", VK_UP},         {"left", VK_LEFT},
+                                               {"right", VK_RIGHT},   {"return", VK_RETURN}, {"escape", VK_ESCAPE}};
     std::vector<UINT> keys;
     for (int i = 2; i < argc; i++)
-        for (int k = 0; k < 6; k++)
-            if (std::strcmp(argv[i], names[k]) == 0)
-                keys.push_back(codes[k]);
-    HWND menu = nullptr;
-    if (argc == 2 && std::strcmp(argv[1], "reset") == 0)
+        keys.push_back(codes.count(argv[i]) ? codes.at(argv[i]) : 0);
+    std::string command = argc > 1 ? argv[1] : "";
+    HWND menu = command == "keys" ? WaitForPopupMenu(10000) : nullptr;
+    if (command == "reset")
         ResetTreskState();
-    else if (argc > 2 && std::strcmp(argv[1], "keys") == 0 && (menu = WaitForPopupMenu(10000)))
+    else if (menu)
         PostMenuKeys(menu, keys);
-    else
-        return 1;
-    return 0;
+    return command == "reset" || menu ? 0 : 1;
 }

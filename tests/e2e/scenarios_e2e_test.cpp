@@ -1,7 +1,8 @@
 // End-to-end scenarios with the real tresk.exe under Wine, each from a clean registry state: the first
 // start; a day with the three sources (a hot key held elsewhere, bookmarks opened as stored, the change
-// watch, a second start, Exit); a start without tray icon until the bookmark file has no bookmarks left.
-// The recorder stands in for the browser.
+// watch, a second start, the bookmark file left without bookmarks); and in each menu style, screenshots of
+// the bookmark menu with a submenu and the context menu open, checked pixel by pixel and kept in the
+// artefacts folder for people to look at, then Exit ("Plain" runs without tray icon).
 #include "tests/e2e/driver.h"
 
 #include <gtest/gtest.h>
@@ -25,33 +26,77 @@ std::string Hotlist(const std::string &url)
     return "Opera Hotlist version 2.0\n\n#URL\n\tNAME=Opera\n\tURL=" + url + "\n";
 }
 
-// What item `item` of the bookmark menu (from 1, top to bottom, headers left out) launches, without the
-// show command.
-std::string Launched(HWND window, int item)
+const int PICTURE_WIDTH = 22, PICTURE_HEIGHT = 200;
+
+// A picture in a memory device context, to be read with GetPixel; the test's process owns it to its end.
+HDC LoadPicture(HINSTANCE module, const std::string &name, UINT flags)
 {
-    std::vector<UINT> keys(item, VK_DOWN);
-    keys.push_back(VK_RETURN);
-    std::string launch = LaunchFromMenu(window, keys);
-    return launch.substr(0, launch.rfind('|'));
+    HDC dc = CreateCompatibleDC(nullptr);
+    SelectObject(dc, LoadImageA(module, name.c_str(), IMAGE_BITMAP, 0, 0, flags | LR_CREATEDIBSECTION));
+    return dc;
 }
 
-void SetOldWriteTime(const std::string &path)
+// Writes `unixBase`.png and returns the same picture.
+HDC TakeScreenshot(const std::string &unixBase)
 {
-    const FILETIME then = {0xC89DC000, 0x01C07385};  // 1 January 2001
-    HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    SetFileTime(file, nullptr, nullptr, &then);
-    CloseHandle(file);
+    RunUnixShell("xwd -root -silent | convert xwd:- -write png:" + unixBase + ".png bmp3:" + unixBase + ".bmp");
+    HDC shot = LoadPicture(nullptr, WinePath(unixBase + ".bmp"), LR_LOADFROMFILE);
+    DeleteFileA(WinePath(unixBase + ".bmp").c_str());
+    return shot;
+}
+
+bool Near(HDC picture, int x, int y, COLORREF colour, int tolerance)
+{
+    COLORREF c = GetPixel(picture, x, y);
+    return c != CLR_INVALID && std::abs(GetRValue(c) - GetRValue(colour)) <= tolerance &&
+           std::abs(GetGValue(c) - GetGValue(colour)) <= tolerance &&
+           std::abs(GetBValue(c) - GetBValue(colour)) <= tolerance;
+}
+
+// Where the side-bar picture of tresk.exe fits the menu's left column best, from 55 pixels above the menu
+// (the turn of "Dancy") down to its bottom; `best` receives the share of its opaque pixels found there.
+int BestPictureTop(HDC shot, const RECT &menu, double *best)
+{
+    HMODULE exe = LoadLibraryExA(TreskExePath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HDC picture = LoadPicture(exe, "SIDE_BAR", 0);
+    int bestTop = 0;
+    *best = 0;
+    for (int top = menu.top - 55; top <= menu.bottom - PICTURE_HEIGHT; top++) {
+        int opaque = 0, matching = 0;
+        for (int x = 0; x < PICTURE_WIDTH; x++)
+            for (int y = std::max<LONG>(0, menu.top - top); y < PICTURE_HEIGHT; y++) {
+                COLORREF colour = GetPixel(picture, x, y);
+                if (colour != RGB(128, 128, 0) && colour != CLR_INVALID)  // olive is transparent
+                    opaque++, matching += Near(shot, menu.left + x, top + y, colour, 8);
+            }
+        if (opaque && matching > *best * opaque)
+            *best = static_cast<double>(matching) / opaque, bestTop = top;
+    }
+    return bestTop;
+}
+
+// The rows where an etched line (a grey row over a light one) runs near both ends of the menu but not in
+// its middle, where a label interrupts it.
+int HeaderLabels(HDC shot, const RECT &menu)
+{
+    auto etched = [&](int x, int y) {
+        return Near(shot, x, y, GetSysColor(COLOR_GRAYTEXT), 2) &&
+               Near(shot, x, y + 1, GetSysColor(COLOR_BTNHIGHLIGHT), 2);
+    };
+    int labels = 0;
+    for (int y = menu.top; y < menu.bottom; y++)
+        labels += etched(menu.left + 60, y) && etched(menu.right - 40, y) && !etched((menu.left + menu.right) / 2, y);
+    return labels;
 }
 
 // The reset also ends the test's tresk.exe.
-struct Scenario : ::testing::Test {
+struct EndToEnd : ::testing::TestWithParam<int> {
     void SetUp() override { ResetTreskState(); }
     void TearDown() override { ResetTreskState(); }
     TreskProcess tresk, second;
-    std::string folder = ScratchFolder("scenario"), file = folder + "\\bookmark.htm";
 };
 
-TEST_F(Scenario, FirstStartStoresTheDefaultsAsksForTheFileAndCancelEndsTheProgram)
+TEST_F(EndToEnd, FirstStartStoresTheDefaultsAsksForTheFileAndCancelEndsTheProgram)
 {
     HWND window = StartTreskAndWait(&tresk, true, " first  ");
     ASSERT_NE(window, nullptr);
@@ -94,20 +139,17 @@ TEST_F(Scenario, FirstStartStoresTheDefaultsAsksForTheFileAndCancelEndsTheProgra
     EXPECT_FALSE(TrayIconExists(window)) << "the icon outlived the program";
 }
 
-TEST_F(Scenario, ThreeSourcesOpenAsStoredAndFollowTheirChangesUntilExit)
+TEST_F(EndToEnd, ThreeSourcesOpenAsStoredAndFollowTheirChangesUntilTheFileHasNoBookmarks)
 {
-    RegisterRecorder();
-    std::string favorites = folder + "\\Favorites", hotlist = folder + "\\opera6.adr", spare = folder + "\\spare";
-    CreateDirectoryA(favorites.c_str(), nullptr);
-    CreateDirectoryA(spare.c_str(), nullptr);
+    std::string folder = ScratchFolder("scenario"), file = folder + "\\bookmark.htm",
+                favorites = ScratchFolder("favorites"), hotlist = ScratchFolder("opera") + "\\opera6.adr";
     WriteTextFile(favorites + "\\Favorite.url", "[InternetShortcut]\r\nURL=tresktest://favorite.example/\r\n");
     WriteTextFile(hotlist, Hotlist("tresktest://opera.example/"));
     UseFavoritesAndHotlist(favorites, hotlist);
     // A file of the same size and time as the bookmark file waits in another folder.
     WriteTextFile(file, Netscape(FIRST));
-    WriteTextFile(spare + "\\bookmark.htm", Netscape("tresktest://spare.example/start?lang=en#top"));
-    SetOldWriteTime(file);
-    SetOldWriteTime(spare + "\\bookmark.htm");
+    WriteTextFile(ScratchFolder("spare") + "\\bookmark.htm", Netscape("tresktest://spare.example/start?lang=en#top"));
+    ASSERT_TRUE(RunUnixShell("cd " TRESK_E2E_SCRATCH " && touch -r scenario/bookmark.htm spare/bookmark.htm"));
     SetTreskString("Bookmark Filename", file.c_str());
     for (const char *on : {"Tray Icon", "Refresh Menu", "Use IE Favorites", "Use Opera Hotlist"})
         SetTreskDword(on, 1);
@@ -134,13 +176,12 @@ TEST_F(Scenario, ThreeSourcesOpenAsStoredAndFollowTheirChangesUntilExit)
         {{VK_DOWN, VK_RETURN}, false, FIRST + "|3"},
         {{VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_RETURN}, false, "tresktest://inner.example/two?q=a%20b&x=%7E#frag|3"},
         {{VK_DOWN, VK_DOWN, VK_RIGHT, VK_RETURN}, true, "tresktest://inner.example/one|3"},
-        {{VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}, false, "tresktest://favorite.example/|3"},
-        {{VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}, true, "tresktest://opera.example/|3"},
     };
     for (const auto &row : launches)
         EXPECT_EQ(LaunchFromMenu(window, row.keys, row.byHotKey), row.launch);
 
     // What happens to the bookmark file, and what the menu's first item launches a moment later.
+    const std::vector<UINT> first = {VK_DOWN, VK_RETURN};
     const struct {
         const char *what;
         std::function<void()> change;
@@ -148,7 +189,8 @@ TEST_F(Scenario, ThreeSourcesOpenAsStoredAndFollowTheirChangesUntilExit)
     } changes[] = {
         {"a file beside it written after it was swapped for one of the same stamp",
          [&] {
-             EXPECT_TRUE(MoveFileExA((spare + "\\bookmark.htm").c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING));
+             EXPECT_TRUE(MoveFileExA(WinePath(TRESK_E2E_SCRATCH "/spare/bookmark.htm").c_str(), file.c_str(),
+                                     MOVEFILE_REPLACE_EXISTING));
              Wait(1000);
              WriteTextFile(folder + "\\other.txt", "another file\n");
          },
@@ -158,17 +200,22 @@ TEST_F(Scenario, ThreeSourcesOpenAsStoredAndFollowTheirChangesUntilExit)
     for (const auto &row : changes) {
         row.change();
         Wait(1500);
-        EXPECT_EQ(Launched(window, 1), row.first) << row.what;
+        EXPECT_EQ(LaunchFromMenu(window, first), row.first + "|3") << row.what;
     }
-    // Wine 8 signals the Favorites watch only for changes in that folder itself, not in its subfolders.
+    // The sources in order, the Favorites in listing order: a new shortcut (Wine 8 signals the Favorites
+    // watch only for changes in that folder itself) and a rewritten hotlist reach the menu.
     WriteTextFile(favorites + "\\Added.url", "[InternetShortcut]\r\nURL=tresktest://added.example/\r\n");
-    Wait(1500);
-    std::vector<std::string> shown = {Launched(window, 3), Launched(window, 4)};
-    std::sort(shown.begin(), shown.end());
-    EXPECT_EQ(shown, (std::vector<std::string>{"tresktest://added.example/", "tresktest://favorite.example/"}));
     WriteTextFile(hotlist, Hotlist("tresktest://opera-two.example/"));
     Wait(1500);
-    EXPECT_EQ(Launched(window, 5), "tresktest://opera-two.example/");
+    std::vector<std::string> shown;
+    for (size_t downs = 3; downs <= 5; downs++) {
+        std::vector<UINT> keys(downs, VK_DOWN);
+        keys.push_back(VK_RETURN);
+        shown.push_back(LaunchFromMenu(window, keys));
+    }
+    std::sort(shown.begin(), shown.begin() + 2);
+    EXPECT_EQ(shown, (std::vector<std::string>{"tresktest://added.example/|3", "tresktest://favorite.example/|3",
+                                               "tresktest://opera-two.example/|3"}));
 
     // A second copy asks the first for its Options and ends once they close.
     ASSERT_TRUE(StartTresk(&second));
@@ -179,36 +226,81 @@ TEST_F(Scenario, ThreeSourcesOpenAsStoredAndFollowTheirChangesUntilExit)
     PostMessageA(options, WM_COMMAND, IDCANCEL, 0);
     EXPECT_EQ(WaitForExit(second, START_TIMEOUT), 0);
 
-    PostMessageA(window, WM_USER + 2, 0, WM_RBUTTONUP);  // the shell's right click on the icon
-    HWND menu = WaitForPopupMenu(5000);
-    ASSERT_NE(menu, nullptr) << "no tray menu";
-    PostMenuKeys(menu, {VK_UP, VK_RETURN});  // from no selection, Up selects the last item, "E&xit"
-    EXPECT_EQ(WaitForExit(tresk, START_TIMEOUT), 0);
-    EXPECT_FALSE(TrayIconExists(window)) << "the icon outlived the program";
-}
-
-TEST_F(Scenario, WithoutTrayIconTheHotKeyOpensTheMenuUntilTheFileLosesItsBookmarks)
-{
-    RegisterRecorder();
-    WriteTextFile(file, Netscape(FIRST));
-    SetTreskString("Bookmark Filename", file.c_str());
-    SetTreskDword("Menu Style", 1);
-    SetTreskDword("Refresh Menu", 1);
-    SetTreskDword("Tray Icon", 0);
-    HWND window = StartTreskAndWait(&tresk, false);
-    ASSERT_NE(window, nullptr);
-    EXPECT_EQ(LaunchFromMenu(window, {VK_DOWN, VK_RETURN}, true), FIRST + "|1");
-    EXPECT_FALSE(TrayIconExists(window));
-    DWORD value = 1;
-    EXPECT_TRUE(ReadTreskDword("Tray Icon", &value) && value == 0);
-    EXPECT_TRUE(ReadTreskDword("Menu Style", &value) && value == 1) << "not a first start: the stored style stays";
-    std::string run;
-    EXPECT_FALSE(ReadRunValue(&run)) << "start with Windows is off when the Run value is absent";
-
     WriteTextFile(file, "<DL><p>\n</DL><p>\n");
     EXPECT_EQ(AnswerMessageBox(tresk), "Tresk could not find any bookmarks in the specified bookmark file.  Please "
                                        "ensure that it is a valid Netscape bookmark file.");
     EXPECT_EQ(WaitForExit(tresk, START_TIMEOUT), 0);
 }
+
+// "Plain" runs without tray icon, which the hot key and a right click on the icon's place do not need.
+TEST_P(EndToEnd, MenuScreensThenExit)
+{
+    const int style = GetParam();
+    const char *names[] = {"plain", "fancy", "very-fancy", "dancy"};
+    std::string favorites = ScratchFolder("favorites");
+    for (const char *name : {"\\Debian Project.url", "\\A Rather Long Favorite Name For Width.url"})
+        WriteTextFile(favorites + name, "[InternetShortcut]\r\nURL=http://www.debian.org/\r\n");
+    UseFavoritesAndHotlist(favorites, SourcePath("tests/data/opera/sample.adr"));
+    SetTreskString("Bookmark Filename", SourcePath("tests/data/sample-bookmarks.htm").c_str());
+    SetTreskDword("Menu Style", static_cast<DWORD>(style));
+    SetTreskDword("Tray Icon", style != 0);
+    for (const char *on : {"Use IE Favorites", "Use Opera Hotlist"})
+        SetTreskDword(on, 1);
+    // Wine leaves a popup menu window unpainted once a program moves it, so these pictures are taken where
+    // the system places the submenu.
+    SetTreskDword("Reposition Submenus", 0);
+    TreskProcess tresk;
+    HWND window = StartTreskAndWait(&tresk, style != 0);
+    ASSERT_NE(window, nullptr);
+    SetCursorPos(40, 40);  // the menu opens here: room on the right for the submenu and the context menu
+    PostMessageA(window, WM_HOTKEY, 1, 0);
+    HWND root = WaitForNewMenu({}, 5000);
+    ASSERT_NE(root, nullptr) << "no bookmark menu";
+    Wait(500);
+    PostMenuKeys(root, {VK_DOWN, VK_RIGHT});  // Down selects the first folder, "News" (never a header)
+    HWND submenu = WaitForNewMenu({root}, 5000);
+    ASSERT_NE(submenu, nullptr) << "no submenu";
+    Wait(800);  // the submenu's placement and a few animation frames
+    RECT menu, sub, context;
+    GetWindowRect(root, &menu);
+    GetWindowRect(submenu, &sub);
+    // The context menu of the submenu's highlighted bookmark, by a right click on it through the hook.
+    SetCursorPos(sub.left + 40, sub.top + 8);
+    Wait(300);
+    mouse_event(MOUSEEVENTF_RIGHTDOWN, 0, 0, 0, 0);
+    mouse_event(MOUSEEVENTF_RIGHTUP, 0, 0, 0, 0);
+    HWND contextMenu = WaitForNewMenu({root, submenu}, 5000);
+    ASSERT_NE(contextMenu, nullptr) << "no context menu";
+    Wait(500);
+    HDC shot = TakeScreenshot(TRESK_E2E_ARTEFACTS "/style" + std::to_string(style) + "-" + names[style]);
+    ASSERT_NE(GetPixel(shot, 0, 0), CLR_INVALID) << "no screenshot";
+
+    // The side-bar picture in "Very Fancy", still 3 pixels above the bottom, and moving in "Dancy".
+    double match = 0;
+    int top = BestPictureTop(shot, menu, &match);
+    EXPECT_EQ(match >= 0.75, style >= 2) << "side-bar picture match " << match;
+    EXPECT_TRUE(style != 2 || top == menu.bottom - PICTURE_HEIGHT - 3) << top;
+
+    // The three sources' headers, labels on etched lines, in every style but "Plain".
+    EXPECT_EQ(HeaderLabels(shot, menu), style == 0 ? 0 : 3);
+
+    EXPECT_GE(sub.left, menu.right - 8);
+    EXPECT_TRUE(sub.top >= menu.top && sub.top < menu.top + 60) << sub.top;
+    GetWindowRect(contextMenu, &context);
+    EXPECT_NEAR(context.left, sub.left + 40, 4);
+    EXPECT_NEAR(context.top, sub.top + 8, 4);
+
+    // Wine leaves the submenu's window behind once a nested menu has been open in it.
+    ASSERT_TRUE(CloseMenu(window, root));
+    EXPECT_TRUE(style != 0 || !TrayIconExists(window)) << "a tray icon although it is switched off";
+    PostMessageA(window, WM_USER + 2, 0, WM_RBUTTONUP);  // the shell's right click on the icon
+    HWND trayMenu = WaitForNewMenu({root, submenu, contextMenu}, 5000);
+    ASSERT_NE(trayMenu, nullptr) << "no tray menu";
+    PostMenuKeys(trayMenu, {VK_UP, VK_RETURN});  // from no selection, Up selects the last item, "E&xit"
+    EXPECT_EQ(WaitForExit(tresk, START_TIMEOUT), 0);
+    EXPECT_FALSE(TrayIconExists(window)) << "the icon outlived the program";
+}
+
+INSTANTIATE_TEST_SUITE_P(AllStyles, EndToEnd, ::testing::Values(0, 1, 2, 3));
 
 }  // namespace

@@ -5,10 +5,10 @@
 
 # Clicks the first tray icon once the tray window is there (up to 20 s): button 1 (bookmark menu) or 3.
 tresk_click_tray() {
-  local X Y WIDTH HEIGHT SCREEN WINDOW geometry
-  geometry=$(timeout 20 xdotool search --sync --onlyvisible --name "Wine System Tray" getwindowgeometry --shell) ||
-    { echo "no tray window" >&2; return 1; }
-  eval "$geometry"
+  local X Y WIDTH HEIGHT SCREEN WINDOW shell
+  shell=$(timeout 20 xdotool search --sync --onlyvisible --name "Wine System Tray" getwindowgeometry --shell) ||
+    return 1
+  eval "$shell"
   xdotool mousemove $((X + 8)) $((Y + 8)) click "${1:-1}"
 }
 
