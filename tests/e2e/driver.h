@@ -29,10 +29,7 @@ void ResetTreskState();
 void SetUserValue(const char *key, const char *name, DWORD type, const void *data, size_t size);
 bool ReadUserString(const char *key, const char *name, std::string *value);
 inline void SetTreskDword(const char *name, DWORD value) { SetUserValue(TRESK_KEY, name, REG_DWORD, &value, 4); }
-inline void SetTreskString(const char *name, const char *value)
-{
-    SetUserValue(TRESK_KEY, name, REG_SZ, value, strlen(value) + 1);
-}
+inline void SetTreskString(const char *name, const char *v) { SetUserValue(TRESK_KEY, name, REG_SZ, v, strlen(v) + 1); }
 // False when missing or not a REG_DWORD of 4 bytes.
 bool ReadTreskDword(const char *name, DWORD *value);
 inline bool ReadTreskString(const char *name, std::string *value) { return ReadUserString(TRESK_KEY, name, value); }
@@ -81,7 +78,7 @@ std::string AnswerMessageBox(const TreskProcess &process, int button = IDOK, HWN
 // hidden ones around.
 inline HWND WaitForNewMenu(const std::vector<HWND> &known, int timeoutMs)
 {
-    return WaitForWindow(TreskProcess(), "#32768", nullptr, timeoutMs, true, known);
+    return WaitForWindow({}, "#32768", nullptr, timeoutMs, true, known);
 }
 inline HWND WaitForPopupMenu(int timeoutMs) { return WaitForNewMenu({}, timeoutMs); }
 // Posts key presses to a popup menu window, as typed keys (X key events do not reach hidden owners).

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 namespace {
 
@@ -21,11 +22,6 @@ std::string Netscape(const std::string &first)
            "<DT><A HREF=\"tresktest://inner.example/two?q=a%20b&x=%7E#frag\">Two</A>\n</DL><p>\n</DL><p>\n";
 }
 
-std::string Hotlist(const std::string &url)
-{
-    return "Opera Hotlist version 2.0\n\n#URL\n\tNAME=Opera\n\tURL=" + url + "\n";
-}
-
 const int PICTURE_WIDTH = 22, PICTURE_HEIGHT = 200;
 
 // A picture in a memory device context, to be read with GetPixel; the test's process owns it to its end.
@@ -34,15 +30,6 @@ HDC LoadPicture(HINSTANCE module, const std::string &name, UINT flags)
     HDC dc = CreateCompatibleDC(nullptr);
     SelectObject(dc, LoadImageA(module, name.c_str(), IMAGE_BITMAP, 0, 0, flags | LR_CREATEDIBSECTION));
     return dc;
-}
-
-// Writes `unixBase`.png and returns the same picture.
-HDC TakeScreenshot(const std::string &unixBase)
-{
-    RunUnixShell("xwd -root -silent | convert xwd:- -write png:" + unixBase + ".png bmp3:" + unixBase + ".bmp");
-    HDC shot = LoadPicture(nullptr, WinePath(unixBase + ".bmp"), LR_LOADFROMFILE);
-    DeleteFileA(WinePath(unixBase + ".bmp").c_str());
-    return shot;
 }
 
 bool Near(HDC picture, int x, int y, COLORREF colour, int tolerance)
@@ -54,13 +41,11 @@ bool Near(HDC picture, int x, int y, COLORREF colour, int tolerance)
 }
 
 // Where the side-bar picture of tresk.exe fits the menu's left column best, from 55 pixels above the menu
-// (the turn of "Dancy") down to its bottom; `best` receives the share of its opaque pixels found there.
-int BestPictureTop(HDC shot, const RECT &menu, double *best)
+// (the turn of "Dancy") down to its bottom: the share of its opaque pixels found there, and its top.
+std::pair<double, int> BestPictureFit(HDC shot, const RECT &menu)
 {
-    HMODULE exe = LoadLibraryExA(TreskExePath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    HDC picture = LoadPicture(exe, "SIDE_BAR", 0);
-    int bestTop = 0;
-    *best = 0;
+    HDC picture = LoadPicture(LoadLibraryExA(TreskExePath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE), "SIDE_BAR", 0);
+    std::pair<double, int> best = {0, 0};
     for (int top = menu.top - 55; top <= menu.bottom - PICTURE_HEIGHT; top++) {
         int opaque = 0, matching = 0;
         for (int x = 0; x < PICTURE_WIDTH; x++)
@@ -69,10 +54,10 @@ int BestPictureTop(HDC shot, const RECT &menu, double *best)
                 if (colour != RGB(128, 128, 0) && colour != CLR_INVALID)  // olive is transparent
                     opaque++, matching += Near(shot, menu.left + x, top + y, colour, 8);
             }
-        if (opaque && matching > *best * opaque)
-            *best = static_cast<double>(matching) / opaque, bestTop = top;
+        if (opaque && matching > best.first * opaque)
+            best = {static_cast<double>(matching) / opaque, top};
     }
-    return bestTop;
+    return best;
 }
 
 // The rows where an etched line (a grey row over a light one) runs near both ends of the menu but not in
@@ -100,25 +85,22 @@ TEST_F(EndToEnd, FirstStartStoresTheDefaultsAsksForTheFileAndCancelEndsTheProgra
 {
     HWND window = StartTreskAndWait(&tresk, true, " first  ");
     ASSERT_NE(window, nullptr);
-    const struct {
-        const char *name;
-        DWORD value;
-    } defaults[] = {
+    const std::pair<const char *, DWORD> defaults[] = {
         {"Tray Icon", 1}, {"Refresh Menu", 1}, {"Limit Menu Items Per Column", 0}, {"Menu Items Per Column", 25},
         {"Limit Menu Item Width", 1}, {"Menu Item Width", 250}, {"Hot Key", 0x342}, {"Display Empty Folders", 1},
         {"Menu Style", 3}, {"Snap Menu Left", 0}, {"Sort Order", 0}, {"Startup Style", 1},
         {"Double-Click Action", 4008}, {"Use IE Favorites", 0}, {"Use Opera Hotlist", 0}, {"Icon Style", 3},
         {"Reposition Submenus", 1},
     };
-    for (const auto &expected : defaults) {
+    for (const auto &[name, expected] : defaults) {
         DWORD value = 0xDEADBEEF;
-        EXPECT_TRUE(ReadTreskDword(expected.name, &value) && value == expected.value) << expected.name << " " << value;
+        EXPECT_TRUE(ReadTreskDword(name, &value) && value == expected) << name << " " << value;
     }
     std::string text, location;
     EXPECT_TRUE(ReadTreskString("Bookmark Filename", &text) && text == std::string(260, '\0')) << "the whole buffer";
     EXPECT_TRUE(ReadTreskString("Version", &text) && text == std::string("1.22", 5));
-    EXPECT_TRUE(ReadTreskString("Program Location", &location));
-    EXPECT_EQ(location, "\"" + TreskExePath() + "\" first " + std::string(1, '\0')) << "one trailing blank goes";
+    EXPECT_TRUE(ReadTreskString("Program Location", &location) &&
+                location == "\"" + TreskExePath() + "\" first " + std::string(1, '\0')) << "one trailing blank goes";
     EXPECT_TRUE(ReadRunValue(&text) && text == location) << "no Run value, or another one";
 
     // No bookmark file known: Tresk asks for one, then opens Options and its file browser by themselves.
@@ -144,7 +126,7 @@ TEST_F(EndToEnd, ThreeSourcesOpenAsStoredAndFollowTheirChangesUntilTheFileHasNoB
     std::string folder = ScratchFolder("scenario"), file = folder + "\\bookmark.htm",
                 favorites = ScratchFolder("favorites"), hotlist = ScratchFolder("opera") + "\\opera6.adr";
     WriteTextFile(favorites + "\\Favorite.url", "[InternetShortcut]\r\nURL=tresktest://favorite.example/\r\n");
-    WriteTextFile(hotlist, Hotlist("tresktest://opera.example/"));
+    WriteTextFile(hotlist, "Opera Hotlist version 2.0\n\n#URL\n\tNAME=Opera\n\tURL=tresktest://opera.example/\n");
     UseFavoritesAndHotlist(favorites, hotlist);
     // A file of the same size and time as the bookmark file waits in another folder.
     WriteTextFile(file, Netscape(FIRST));
@@ -168,25 +150,16 @@ TEST_F(EndToEnd, ThreeSourcesOpenAsStoredAndFollowTheirChangesUntilTheFileHasNoB
     ASSERT_TRUE(WaitForTrayIcon(window, START_TIMEOUT)) << "start-up did not go on";
     Wait(1000);
 
-    const struct {
-        std::vector<UINT> keys;
-        bool byHotKey;
-        std::string launch;
-    } launches[] = {
+    const std::tuple<std::vector<UINT>, bool, std::string> launches[] = {
         {{VK_DOWN, VK_RETURN}, false, FIRST + "|3"},
         {{VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_RETURN}, false, "tresktest://inner.example/two?q=a%20b&x=%7E#frag|3"},
         {{VK_DOWN, VK_DOWN, VK_RIGHT, VK_RETURN}, true, "tresktest://inner.example/one|3"},
     };
-    for (const auto &row : launches)
-        EXPECT_EQ(LaunchFromMenu(window, row.keys, row.byHotKey), row.launch);
+    for (const auto &[keys, byHotKey, launch] : launches)
+        EXPECT_EQ(LaunchFromMenu(window, keys, byHotKey), launch);
 
     // What happens to the bookmark file, and what the menu's first item launches a moment later.
-    const std::vector<UINT> first = {VK_DOWN, VK_RETURN};
-    const struct {
-        const char *what;
-        std::function<void()> change;
-        std::string first;
-    } changes[] = {
+    const std::tuple<const char *, std::function<void()>, std::string> changes[] = {
         {"a file beside it written after it was swapped for one of the same stamp",
          [&] {
              EXPECT_TRUE(MoveFileExA(WinePath(TRESK_E2E_SCRATCH "/spare/bookmark.htm").c_str(), file.c_str(),
@@ -197,22 +170,20 @@ TEST_F(EndToEnd, ThreeSourcesOpenAsStoredAndFollowTheirChangesUntilTheFileHasNoB
          FIRST},
         {"saved in place from inside Wine", [&] { WriteTextFile(file, Netscape(SAVED)); }, SAVED},
     };
-    for (const auto &row : changes) {
-        row.change();
+    for (const auto &[what, change, launch] : changes) {
+        change();
         Wait(1500);
-        EXPECT_EQ(LaunchFromMenu(window, first), row.first + "|3") << row.what;
+        EXPECT_EQ(LaunchFromMenu(window, {VK_DOWN, VK_RETURN}), launch + "|3") << what;
     }
     // The sources in order, the Favorites in listing order: a new shortcut (Wine 8 signals the Favorites
     // watch only for changes in that folder itself) and a rewritten hotlist reach the menu.
     WriteTextFile(favorites + "\\Added.url", "[InternetShortcut]\r\nURL=tresktest://added.example/\r\n");
-    WriteTextFile(hotlist, Hotlist("tresktest://opera-two.example/"));
+    WriteTextFile(hotlist, "Opera Hotlist version 2.0\n\n#URL\n\tNAME=Opera\n\tURL=tresktest://opera-two.example/\n");
     Wait(1500);
-    std::vector<std::string> shown;
-    for (size_t downs = 3; downs <= 5; downs++) {
-        std::vector<UINT> keys(downs, VK_DOWN);
-        keys.push_back(VK_RETURN);
+    std::vector<std::string> shown;  // items 3 to 5
+    for (std::vector<UINT> keys = {VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}; keys.size() <= 6;
+         keys.insert(keys.begin(), VK_DOWN))
         shown.push_back(LaunchFromMenu(window, keys));
-    }
     std::sort(shown.begin(), shown.begin() + 2);
     EXPECT_EQ(shown, (std::vector<std::string>{"tresktest://added.example/|3", "tresktest://favorite.example/|3",
                                                "tresktest://opera-two.example/|3"}));
@@ -220,8 +191,7 @@ TEST_F(EndToEnd, ThreeSourcesOpenAsStoredAndFollowTheirChangesUntilTheFileHasNoB
     // A second copy asks the first for its Options and ends once they close.
     ASSERT_TRUE(StartTresk(&second));
     HWND options = WaitForWindow(tresk, "#32770", "Tresk Options", START_TIMEOUT, true);
-    ASSERT_NE(options, nullptr) << "no Options dialog in the first copy";
-    EXPECT_EQ(GetWindow(options, GW_OWNER), window);
+    EXPECT_TRUE(options && GetWindow(options, GW_OWNER) == window) << "no Options dialog in the first copy";
     EXPECT_FALSE(WaitForWindow(second, "Tresk", nullptr, 0)) << "the second copy made a window";
     PostMessageA(options, WM_COMMAND, IDCANCEL, 0);
     EXPECT_EQ(WaitForExit(second, START_TIMEOUT), 0);
@@ -267,17 +237,19 @@ TEST_P(EndToEnd, MenuScreensThenExit)
     // The context menu of the submenu's highlighted bookmark, by a right click on it through the hook.
     SetCursorPos(sub.left + 40, sub.top + 8);
     Wait(300);
-    mouse_event(MOUSEEVENTF_RIGHTDOWN, 0, 0, 0, 0);
-    mouse_event(MOUSEEVENTF_RIGHTUP, 0, 0, 0, 0);
+    mouse_event(MOUSEEVENTF_RIGHTDOWN | MOUSEEVENTF_RIGHTUP, 0, 0, 0, 0);
     HWND contextMenu = WaitForNewMenu({root, submenu}, 5000);
     ASSERT_NE(contextMenu, nullptr) << "no context menu";
     Wait(500);
-    HDC shot = TakeScreenshot(TRESK_E2E_ARTEFACTS "/style" + std::to_string(style) + "-" + names[style]);
+    // The picture for people as PNG, the one for the checks as BMP, which GDI reads.
+    std::string picture = TRESK_E2E_ARTEFACTS "/style" + std::to_string(style) + "-" + names[style];
+    RunUnixShell("xwd -root -silent | convert xwd:- -write png:" + picture + ".png bmp3:" + picture + ".bmp");
+    HDC shot = LoadPicture(nullptr, WinePath(picture + ".bmp"), LR_LOADFROMFILE);
+    DeleteFileA(WinePath(picture + ".bmp").c_str());
     ASSERT_NE(GetPixel(shot, 0, 0), CLR_INVALID) << "no screenshot";
 
     // The side-bar picture in "Very Fancy", still 3 pixels above the bottom, and moving in "Dancy".
-    double match = 0;
-    int top = BestPictureTop(shot, menu, &match);
+    auto [match, top] = BestPictureFit(shot, menu);
     EXPECT_EQ(match >= 0.75, style >= 2) << "side-bar picture match " << match;
     EXPECT_TRUE(style != 2 || top == menu.bottom - PICTURE_HEIGHT - 3) << top;
 
@@ -294,9 +266,7 @@ TEST_P(EndToEnd, MenuScreensThenExit)
     ASSERT_TRUE(CloseMenu(window, root));
     EXPECT_TRUE(style != 0 || !TrayIconExists(window)) << "a tray icon although it is switched off";
     PostMessageA(window, WM_USER + 2, 0, WM_RBUTTONUP);  // the shell's right click on the icon
-    HWND trayMenu = WaitForNewMenu({root, submenu, contextMenu}, 5000);
-    ASSERT_NE(trayMenu, nullptr) << "no tray menu";
-    PostMenuKeys(trayMenu, {VK_UP, VK_RETURN});  // from no selection, Up selects the last item, "E&xit"
+    PostMenuKeys(WaitForNewMenu({root, submenu, contextMenu}, 5000), {VK_UP, VK_RETURN});  // from no selection, Up selects the last item, "E&xit"
     EXPECT_EQ(WaitForExit(tresk, START_TIMEOUT), 0);
     EXPECT_FALSE(TrayIconExists(window)) << "the icon outlived the program";
 }

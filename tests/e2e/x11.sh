@@ -5,10 +5,9 @@
 
 # Clicks the first tray icon once the tray window is there (up to 20 s): button 1 (bookmark menu) or 3.
 tresk_click_tray() {
-  local X Y WIDTH HEIGHT SCREEN WINDOW shell
-  shell=$(timeout 20 xdotool search --sync --onlyvisible --name "Wine System Tray" getwindowgeometry --shell) ||
-    return 1
-  eval "$shell"
+  local X Y WIDTH HEIGHT SCREEN WINDOW
+  eval "$(timeout 20 xdotool search --sync --onlyvisible --name "Wine System Tray" getwindowgeometry --shell ||
+    echo 'echo "no tray window" >&2; return 1')"
   xdotool mousemove $((X + 8)) $((Y + 8)) click "${1:-1}"
 }
 
