@@ -265,8 +265,9 @@ TEST_P(EndToEnd, MenuScreensThenExit)
     // Wine leaves the submenu's window behind once a nested menu has been open in it.
     ASSERT_TRUE(CloseMenu(window, root));
     EXPECT_TRUE(style != 0 || !TrayIconExists(window)) << "a tray icon although it is switched off";
-    PostMessageA(window, WM_USER + 2, 0, WM_RBUTTONUP);  // the shell's right click on the icon
-    PostMenuKeys(WaitForNewMenu({root, submenu, contextMenu}, 5000), {VK_UP, VK_RETURN});  // from no selection, Up selects the last item, "E&xit"
+    // The shell's right click on the icon; from no selection, Up selects the last item, "E&xit".
+    PostMessageA(window, WM_USER + 2, 0, WM_RBUTTONUP);
+    PostMenuKeys(WaitForNewMenu({root, submenu, contextMenu}, 5000), {VK_UP, VK_RETURN});
     EXPECT_EQ(WaitForExit(tresk, START_TIMEOUT), 0);
     EXPECT_FALSE(TrayIconExists(window)) << "the icon outlived the program";
 }
