@@ -193,6 +193,7 @@ TEST_F(EndToEnd, ThreeSourcesOpenAsStoredAndFollowTheirChangesUntilTheFileHasNoB
     HWND options = WaitForWindow(tresk, "#32770", "Tresk Options", START_TIMEOUT, true);
     EXPECT_TRUE(options && GetWindow(options, GW_OWNER) == window) << "no Options dialog in the first copy";
     EXPECT_FALSE(WaitForWindow(second, "Tresk", nullptr, 0)) << "the second copy made a window";
+    EXPECT_TRUE(IsRunning(second)) << "the second copy did not wait for its request to be done";
     PostMessageA(options, WM_COMMAND, IDCANCEL, 0);
     EXPECT_EQ(WaitForExit(second, START_TIMEOUT), 0);
 
