@@ -1,27 +1,41 @@
 // End-to-end test driver: starts the real tresk.exe under Wine and watches it from outside, through its
-// windows, its tray icon, its registry values and its exit code. Any end-to-end test can link it.
+// windows, its tray icon, its registry values, its exit code and what it launches. Any end-to-end test can
+// link it.
 #pragma once
 #include <windows.h>
 
+#include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
-// Where tresk.exe is, as a Windows path (the Unix build path mapped onto Wine's Z: drive).
-std::string TreskExePath();
-// The Unix path of a file in the repository (tests/data/...) as a Windows path.
+// Long enough for a start of tresk.exe under Wine on a busy machine.
+const int START_TIMEOUT = 20000;
+const char TRESK_KEY[] = "Software\\Olvane\\Tresk";
+const char RUN_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+// A Unix path as a Windows path (on Wine's Z: drive).
 std::string WinePath(const std::string &unixPath);
-
+// Where tresk.exe is, as a Windows path.
+inline std::string TreskExePath() { return WinePath(TRESK_EXE_UNIX_PATH); }
 // A file of the source tree (for example "tests/data/sample-bookmarks.htm") as a Windows path.
-std::string SourcePath(const std::string &relative);
+inline std::string SourcePath(const std::string &relative) { return WinePath(TRESK_SOURCE_DIR "/" + relative); }
 
-// Ends a tresk.exe that already runs, and removes Tresk's registry key with its subkeys and the "Tresk"
-// value of the Run key.
+// Ends a tresk.exe that already runs, removes Tresk's registry key with its subkeys and the "Tresk" value
+// of the Run key, and undoes UseFavoritesAndHotlist.
 void ResetTreskState();
-void SetTreskDword(const char *name, DWORD value);
-void SetTreskString(const char *name, const char *value);
+// Values under HKEY_CURRENT_USER. Strings are read as stored, terminating NUL and any bytes after it
+// included; false when missing or of another type.
+void SetUserValue(const char *key, const char *name, DWORD type, const void *data, size_t size);
+bool ReadUserString(const char *key, const char *name, std::string *value);
+inline void SetTreskDword(const char *name, DWORD value) { SetUserValue(TRESK_KEY, name, REG_DWORD, &value, 4); }
+inline void SetTreskString(const char *name, const char *v) { SetUserValue(TRESK_KEY, name, REG_SZ, v, strlen(v) + 1); }
+// False when missing or not a REG_DWORD of 4 bytes.
 bool ReadTreskDword(const char *name, DWORD *value);
-bool ReadTreskString(const char *name, std::string *value);
-bool ReadRunValue(std::string *value);
+inline bool ReadTreskString(const char *name, std::string *value) { return ReadUserString(TRESK_KEY, name, value); }
+inline bool ReadRunValue(std::string *value) { return ReadUserString(RUN_KEY, "Tresk", value); }
+// Points the Favorites ("Shell Folders") and the Opera hotlist (opera.ini) at these paths.
+void UseFavoritesAndHotlist(const std::string &favorites, const std::string &hotlist);
 
 struct TreskProcess {
     PROCESS_INFORMATION info = {};
@@ -29,29 +43,59 @@ struct TreskProcess {
 
 // Starts tresk.exe; `tail` is appended to its quoted path on the command line. False when it cannot start.
 bool StartTresk(TreskProcess *process, const std::string &tail = "");
+// Starts tresk.exe and waits for its main window, when `withIcon` also for its tray icon, then for the
+// first refresh; null when the window or the icon does not come.
+HWND StartTreskAndWait(TreskProcess *process, bool withIcon = true, const std::string &tail = "");
 // Waits for the process to end; returns its exit code, or -1 on time-out.
 int WaitForExit(const TreskProcess &process, int timeoutMs);
-bool IsRunning(const TreskProcess &process);
+inline bool IsRunning(const TreskProcess &p) { return WaitForSingleObject(p.info.hProcess, 0) == WAIT_TIMEOUT; }
 // Ends the process if it still runs and closes its handles.
 void StopTresk(TreskProcess *process);
 
-// A top-level window of the process with this class (and caption, if given); null on time-out.
+// Looks at `done` every 50 ms until it returns true (true) or the time is up (false). The test's thread
+// owns no window, so it need not run messages meanwhile.
+bool WaitUntil(const std::function<bool()> &done, int timeoutMs);
+inline void Wait(int milliseconds) { WaitUntil([] { return false; }, milliseconds); }
+
+// A top-level window of the process (of any process when it has no id) with this class (and caption, if
+// given), other than those in `known`; null on time-out.
 HWND WaitForWindow(const TreskProcess &process, const char *className, const char *caption, int timeoutMs,
-                   bool mustBeVisible = false);
+                   bool mustBeVisible = false, const std::vector<HWND> &known = {});
 // The main window of the process (class "Tresk").
-HWND WaitForMainWindow(const TreskProcess &process, int timeoutMs);
-// Waits until the process has its tray icon (owner window, identifier 1); false on time-out.
-bool WaitForTrayIcon(HWND owner, int timeoutMs);
+inline HWND WaitForMainWindow(const TreskProcess &p, int ms) { return WaitForWindow(p, "Tresk", "Tresk", ms); }
 // Whether the shell holds an icon of this owner and identifier: an empty modify succeeds only then.
 bool TrayIconExists(HWND owner, UINT id = 1);
+inline bool WaitForTrayIcon(HWND owner, int ms) { return WaitUntil([=] { return TrayIconExists(owner); }, ms); }
 
-// The text of a message box.
 std::string MessageBoxText(HWND box);
 // A visible message box of the process with the caption "Tresk"; null on time-out.
-HWND WaitForMessageBox(const TreskProcess &process, int timeoutMs);
-// The open popup menu window (class "#32768"); null on time-out.
-HWND WaitForPopupMenu(int timeoutMs);
+inline HWND WaitForMessageBox(const TreskProcess &p, int ms) { return WaitForWindow(p, "#32770", "Tresk", ms, true); }
+// Waits for a message box of the process, answers it with `button` and returns its text, or
+// "(no message box)"; `owner` receives the box's owner window when given.
+std::string AnswerMessageBox(const TreskProcess &process, int button = IDOK, HWND *owner = nullptr);
+
+// A visible popup menu window (class "#32768") other than those in `known`; null on time-out. Wine keeps
+// hidden ones around.
+inline HWND WaitForNewMenu(const std::vector<HWND> &known, int timeoutMs)
+{
+    return WaitForWindow({}, "#32768", nullptr, timeoutMs, true, known);
+}
+inline HWND WaitForPopupMenu(int timeoutMs) { return WaitForNewMenu({}, timeoutMs); }
 // Posts key presses to a popup menu window, as typed keys (X key events do not reach hidden owners).
 void PostMenuKeys(HWND menu, const std::vector<UINT> &virtualKeys);
-// Runs the message loop of this thread for a while (so windows of the test itself stay responsive).
-void Wait(int milliseconds);
+// Closes the open menus of tresk.exe (its main window) down to `menu`; false when that stays open.
+bool CloseMenu(HWND window, HWND menu);
+
+// An empty folder of this name in the build tree's scratch folder (TRESK_E2E_SCRATCH, a Unix path), as a
+// Windows path; emptied again by the next call.
+std::string ScratchFolder(const std::string &name);
+void WriteTextFile(const std::string &path, const std::string &text);
+
+// Opens the bookmark menu as a tray click (or the hot key) does, types `keys` and returns the line of the
+// browser's stand-in for the launch that followed ("url|show command"), or "" when none came; the menu is
+// closed then. The stand-in, a recorder, is the handler of the scheme "tresktest" in this prefix.
+std::string LaunchFromMenu(HWND window, const std::vector<UINT> &keys, bool byHotKey = false);
+
+// Runs a /bin/sh script outside Wine and waits until it has ended; false when it failed or ran out of
+// time. Wine gives no handle to wait on for a Unix program, so the script leaves its status in a file.
+bool RunUnixShell(const std::string &script, int timeoutMs = 20000);
