@@ -5,7 +5,10 @@
 #include <shellapi.h>
 #include <shlwapi.h>
 
+#include <commctrl.h>
+
 #include <cstring>
+#include <fstream>
 
 static const char PROGRAM_KEY[] = "Software\\Olvane\\Tresk";
 static const char RUN_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
@@ -121,6 +124,11 @@ bool ReadTreskString(const char *name, std::string *value)
 bool ReadRunValue(std::string *value)
 {
     return ReadValue(RUN_KEY, "Tresk", REG_SZ, value);
+}
+
+bool ReadTreskSubkeyValue(const char *subkey, const char *name, DWORD type, std::string *data)
+{
+    return ReadValue((std::string(PROGRAM_KEY) + "\\" + subkey).c_str(), name, type, data);
 }
 
 bool StartTresk(TreskProcess *process, const std::string &tail)
@@ -265,6 +273,152 @@ void PostMenuKeys(HWND menu, const std::vector<UINT> &virtualKeys)
     for (UINT key : virtualKeys) {
         PostMessageA(menu, WM_KEYDOWN, key, 1);
         PostMessageA(menu, WM_KEYUP, key, 0xC0000001);
+        Wait(100);
+    }
+}
+
+// Character messages alone: a posted key-down would become a second character in the receiver's loop.
+void PostTypedText(HWND window, const std::string &text)
+{
+    for (char c : text) {
+        PostMessageA(window, WM_CHAR, static_cast<unsigned char>(c), 1);
+        Wait(50);
+    }
+}
+
+// The item structure and the text go into the list's own process, where the list can write to them.
+std::string ListViewText(HWND list, int item, int subItem)
+{
+    DWORD processId = 0;
+    GetWindowThreadProcessId(list, &processId);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+    if (!process)
+        return "";
+    const int size = 1100;
+    char *remote = static_cast<char *>(VirtualAllocEx(process, nullptr, sizeof(LVITEMA) + size, MEM_COMMIT, PAGE_READWRITE));
+    char text[size] = "";
+    LVITEMA request = {};
+    request.iSubItem = subItem;
+    request.pszText = remote + sizeof(LVITEMA);
+    request.cchTextMax = size;
+    if (remote && WriteProcessMemory(process, remote, &request, sizeof request, nullptr)) {
+        LRESULT length = SendMessageA(list, LVM_GETITEMTEXTA, item, reinterpret_cast<LPARAM>(remote));
+        if (length > 0)
+            ReadProcessMemory(process, request.pszText, text, static_cast<size_t>(length) + 1, nullptr);
+    }
+    if (remote)
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+    return text;
+}
+
+int CountScreenPixels(const RECT &area, COLORREF colour)
+{
+    int width = area.right - area.left, height = area.bottom - area.top;
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    HDC screen = GetDC(nullptr);
+    HDC copy = CreateCompatibleDC(screen);
+    void *bits = nullptr;
+    HBITMAP picture = CreateDIBSection(copy, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ previous = SelectObject(copy, picture);
+    BitBlt(copy, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+    int count = 0;
+    const DWORD wanted = (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+    for (int i = 0; bits && i < width * height; i++)
+        count += (static_cast<const DWORD *>(bits)[i] & 0xFFFFFF) == wanted;
+    SelectObject(copy, previous);
+    DeleteObject(picture);
+    DeleteDC(copy);
+    ReleaseDC(nullptr, screen);
+    return count;
+}
+
+// Wine starts a Unix program from CreateProcess but gives no handle to wait on: the output file is renamed
+// into place when the command is done, and the test waits for that name.
+std::string RunUnixCommand(const std::string &command)
+{
+    std::string output = "/tmp/tresk-e2e-" + std::to_string(GetCurrentProcessId()) + ".out";
+    DeleteFileA(WinePath(output).c_str());
+    std::string line = "Z:\\bin\\sh -c \"(" + command + ") > " + output + ".part; mv " + output + ".part " + output + "\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info = {};
+    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        return "";
+    for (HANDLE handle : {info.hProcess, info.hThread})
+        if (handle)
+            CloseHandle(handle);
+    for (int waited = 0; waited < 20000; waited += 100) {
+        std::ifstream in(WinePath(output), std::ios::binary);
+        if (in) {
+            std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+            in.close();
+            DeleteFileA(WinePath(output).c_str());
+            return text;
+        }
+        Wait(100);
+    }
+    return "";
+}
+
+std::string PointerShape()
+{
+    std::string shape = RunUnixCommand(std::string("python3 ") + TRESK_SOURCE_DIR + "/tests/e2e/x11_cursor.py");
+    return shape.substr(0, shape.find('\n'));
+}
+
+static std::string TestProgramDir()
+{
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string self = path;
+    return self.substr(0, self.find_last_of('\\') + 1);
+}
+
+static std::string RecorderLog()
+{
+    return TestProgramDir() + "url_recorder.log";
+}
+
+LaunchRecorder::LaunchRecorder(const char *scheme) : scheme(scheme)
+{
+    std::string commandKey = this->scheme + "\\shell\\open\\command";
+    char previous[1024] = "";
+    LONG size = sizeof previous;
+    if (RegQueryValueA(HKEY_CLASSES_ROOT, commandKey.c_str(), previous, &size) == ERROR_SUCCESS)
+        previousCommand = previous;
+    HKEY key;
+    RegCreateKeyExA(HKEY_CLASSES_ROOT, scheme, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    RegSetValueExA(key, "URL Protocol", 0, REG_SZ, reinterpret_cast<const BYTE *>(""), 1);
+    RegCloseKey(key);
+    std::string command = "\"" + TestProgramDir() + "e2e_url_recorder.exe\" \"%1\"";
+    RegSetValueA(HKEY_CLASSES_ROOT, commandKey.c_str(), REG_SZ, command.c_str(), static_cast<DWORD>(command.size()));
+    DeleteFileA(RecorderLog().c_str());
+}
+
+LaunchRecorder::~LaunchRecorder()
+{
+    if (previousCommand.empty())
+        SHDeleteKeyA(HKEY_CLASSES_ROOT, scheme.c_str());
+    else
+        RegSetValueA(HKEY_CLASSES_ROOT, (scheme + "\\shell\\open\\command").c_str(), REG_SZ, previousCommand.c_str(),
+                     static_cast<DWORD>(previousCommand.size()));
+    DeleteFileA(RecorderLog().c_str());
+}
+
+std::string LaunchRecorder::Next(int timeoutMs)
+{
+    for (int waited = 0;; waited += 100) {
+        std::ifstream log(RecorderLog());
+        std::string line;
+        for (size_t i = 0; std::getline(log, line); i++)
+            if (i == taken) {
+                taken++;
+                return line;
+            }
+        if (waited >= timeoutMs)
+            return "";
         Wait(100);
     }
 }

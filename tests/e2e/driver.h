@@ -22,6 +22,8 @@ void SetTreskString(const char *name, const char *value);
 bool ReadTreskDword(const char *name, DWORD *value);
 bool ReadTreskString(const char *name, std::string *value);
 bool ReadRunValue(std::string *value);
+// A value of a subkey of Tresk's key ("Search", "Verify") as stored; false when missing or of another type.
+bool ReadTreskSubkeyValue(const char *subkey, const char *name, DWORD type, std::string *data);
 
 struct TreskProcess {
     PROCESS_INFORMATION info = {};
@@ -53,5 +55,31 @@ HWND WaitForMessageBox(const TreskProcess &process, int timeoutMs);
 HWND WaitForPopupMenu(int timeoutMs);
 // Posts key presses to a popup menu window, as typed keys (X key events do not reach hidden owners).
 void PostMenuKeys(HWND menu, const std::vector<UINT> &virtualKeys);
+// Posts each character of text to a window as typed (WM_CHAR).
+void PostTypedText(HWND window, const std::string &text);
+// The text of a list view item (sub-item 0) or sub-item in another process; "" when there is none.
+std::string ListViewText(HWND list, int item, int subItem);
+// How many pixels of the screen rectangle have exactly this colour (the screen as the user sees it).
+int CountScreenPixels(const RECT &area, COLORREF colour);
+// Runs a command line of the Unix side with /bin/sh on the test's display (xdotool, python3); returns its
+// standard output, "" when it gives none within 20 s. The line must not hold double quotes.
+std::string RunUnixCommand(const std::string &command);
+// The cursor shown at the X pointer as WIDTHxHEIGHT+XHOT+YHOT, for instance "32x32+5+0".
+std::string PointerShape();
+
+// Stands in for the browser: while it lives, e2e_url_recorder.exe (next to the test) is the handler of the
+// scheme and notes every launch as "url|show command".
+class LaunchRecorder {
+public:
+    explicit LaunchRecorder(const char *scheme);
+    ~LaunchRecorder();  // gives the scheme its previous handler back
+    // The next launch noted, in order; "" when none comes within the time.
+    std::string Next(int timeoutMs = 15000);
+
+private:
+    std::string scheme, previousCommand;
+    size_t taken = 0;
+};
+
 // Runs the message loop of this thread for a while (so windows of the test itself stay responsive).
 void Wait(int milliseconds);
