@@ -280,120 +280,92 @@ void PostMenuKeys(HWND menu, const std::vector<UINT> &virtualKeys)
 // Character messages alone: a posted key-down would become a second character in the receiver's loop.
 void PostTypedText(HWND window, const std::string &text)
 {
-    for (char c : text) {
+    for (char c : text)
         PostMessageA(window, WM_CHAR, static_cast<unsigned char>(c), 1);
-        Wait(50);
-    }
+    Wait(100);
 }
 
 // The item structure and the text go into the list's own process, where the list can write to them.
-std::string ListViewText(HWND list, int item, int subItem)
+std::vector<std::string> ListViewColumn(HWND list, int subItem)
 {
+    std::vector<std::string> texts;
     DWORD processId = 0;
     GetWindowThreadProcessId(list, &processId);
     HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
-    if (!process)
-        return "";
-    const int size = 1100;
-    char *remote = static_cast<char *>(VirtualAllocEx(process, nullptr, sizeof(LVITEMA) + size, MEM_COMMIT, PAGE_READWRITE));
-    char text[size] = "";
+    char text[1100];
+    char *remote = static_cast<char *>(VirtualAllocEx(process, nullptr, sizeof(LVITEMA) + sizeof text, MEM_COMMIT,
+                                                      PAGE_READWRITE));
     LVITEMA request = {};
     request.iSubItem = subItem;
     request.pszText = remote + sizeof(LVITEMA);
-    request.cchTextMax = size;
-    if (remote && WriteProcessMemory(process, remote, &request, sizeof request, nullptr)) {
-        LRESULT length = SendMessageA(list, LVM_GETITEMTEXTA, item, reinterpret_cast<LPARAM>(remote));
-        if (length > 0)
-            ReadProcessMemory(process, request.pszText, text, static_cast<size_t>(length) + 1, nullptr);
+    request.cchTextMax = sizeof text;
+    int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int item = 0; remote && item < count && WriteProcessMemory(process, remote, &request, sizeof request, nullptr);
+         item++) {
+        text[0] = '\0';
+        if (SendMessageA(list, LVM_GETITEMTEXTA, item, reinterpret_cast<LPARAM>(remote)) > 0)
+            ReadProcessMemory(process, request.pszText, text, sizeof text - 1, nullptr);
+        texts.push_back(text);
     }
     if (remote)
         VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-    CloseHandle(process);
-    return text;
+    if (process)
+        CloseHandle(process);
+    return texts;
 }
 
 int CountScreenPixels(const RECT &area, COLORREF colour)
 {
-    int width = area.right - area.left, height = area.bottom - area.top;
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     HDC screen = GetDC(nullptr);
-    HDC copy = CreateCompatibleDC(screen);
-    void *bits = nullptr;
-    HBITMAP picture = CreateDIBSection(copy, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ previous = SelectObject(copy, picture);
-    BitBlt(copy, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
     int count = 0;
-    const DWORD wanted = (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
-    for (int i = 0; bits && i < width * height; i++)
-        count += (static_cast<const DWORD *>(bits)[i] & 0xFFFFFF) == wanted;
-    SelectObject(copy, previous);
-    DeleteObject(picture);
-    DeleteDC(copy);
+    for (int y = area.top; y < area.bottom; y++)
+        for (int x = area.left; x < area.right; x++)
+            count += GetPixel(screen, x, y) == colour;
     ReleaseDC(nullptr, screen);
     return count;
 }
 
-// Wine starts a Unix program from CreateProcess but gives no handle to wait on: the output file is renamed
-// into place when the command is done, and the test waits for that name.
-std::string RunUnixCommand(const std::string &command)
+// Wine gives no handle to wait on for a Unix program: its output file is renamed into place when it is done.
+std::string PointerShape()
 {
-    std::string output = "/tmp/tresk-e2e-" + std::to_string(GetCurrentProcessId()) + ".out";
-    DeleteFileA(WinePath(output).c_str());
-    std::string line = "Z:\\bin\\sh -c \"(" + command + ") > " + output + ".part; mv " + output + ".part " + output + "\"";
+    std::string output = "/tmp/tresk-e2e-" + std::to_string(GetCurrentProcessId()) + ".cursor";
+    std::string line = "Z:\\bin\\sh -c \"python3 " TRESK_SOURCE_DIR "/tests/e2e/x11_cursor.py > " + output +
+                       ".part; mv " + output + ".part " + output + "\"";
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info = {};
     if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
         return "";
-    for (HANDLE handle : {info.hProcess, info.hThread})
-        if (handle)
-            CloseHandle(handle);
-    for (int waited = 0; waited < 20000; waited += 100) {
-        std::ifstream in(WinePath(output), std::ios::binary);
-        if (in) {
-            std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-            in.close();
-            DeleteFileA(WinePath(output).c_str());
-            return text;
-        }
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+    std::string shape;
+    for (int waited = 0; waited < 20000 && !std::getline(std::ifstream(WinePath(output)), shape); waited += 100)
         Wait(100);
-    }
-    return "";
+    DeleteFileA(WinePath(output).c_str());
+    return shape;
 }
 
-std::string PointerShape()
-{
-    std::string shape = RunUnixCommand(std::string("python3 ") + TRESK_SOURCE_DIR + "/tests/e2e/x11_cursor.py");
-    return shape.substr(0, shape.find('\n'));
-}
-
-static std::string TestProgramDir()
+static std::string NextToTest(const char *name)
 {
     char path[MAX_PATH];
     GetModuleFileNameA(nullptr, path, sizeof path);
     std::string self = path;
-    return self.substr(0, self.find_last_of('\\') + 1);
+    return self.substr(0, self.find_last_of('\\') + 1) + name;
 }
 
 static std::string RecorderLog()
 {
-    return TestProgramDir() + "url_recorder.log";
+    return NextToTest("url_recorder.log");
 }
 
 LaunchRecorder::LaunchRecorder(const char *scheme) : scheme(scheme)
 {
-    std::string commandKey = this->scheme + "\\shell\\open\\command";
     char previous[1024] = "";
     LONG size = sizeof previous;
-    if (RegQueryValueA(HKEY_CLASSES_ROOT, commandKey.c_str(), previous, &size) == ERROR_SUCCESS)
+    if (RegQueryValueA(HKEY_CLASSES_ROOT, (this->scheme + "\\shell\\open\\command").c_str(), previous, &size) ==
+        ERROR_SUCCESS)
         previousCommand = previous;
-    HKEY key;
-    RegCreateKeyExA(HKEY_CLASSES_ROOT, scheme, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-    RegSetValueExA(key, "URL Protocol", 0, REG_SZ, reinterpret_cast<const BYTE *>(""), 1);
-    RegCloseKey(key);
-    std::string command = "\"" + TestProgramDir() + "e2e_url_recorder.exe\" \"%1\"";
-    RegSetValueA(HKEY_CLASSES_ROOT, commandKey.c_str(), REG_SZ, command.c_str(), static_cast<DWORD>(command.size()));
+    SetHandler(("\"" + NextToTest("e2e_url_recorder.exe") + "\" \"%1\"").c_str());
     DeleteFileA(RecorderLog().c_str());
 }
 
@@ -402,9 +374,17 @@ LaunchRecorder::~LaunchRecorder()
     if (previousCommand.empty())
         SHDeleteKeyA(HKEY_CLASSES_ROOT, scheme.c_str());
     else
-        RegSetValueA(HKEY_CLASSES_ROOT, (scheme + "\\shell\\open\\command").c_str(), REG_SZ, previousCommand.c_str(),
-                     static_cast<DWORD>(previousCommand.size()));
+        SetHandler(previousCommand.c_str());
     DeleteFileA(RecorderLog().c_str());
+}
+
+void LaunchRecorder::SetHandler(const char *command)
+{
+    HKEY key;
+    RegCreateKeyExA(HKEY_CLASSES_ROOT, scheme.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    RegSetValueExA(key, "URL Protocol", 0, REG_SZ, reinterpret_cast<const BYTE *>(""), 1);
+    RegSetValueA(key, "shell\\open\\command", REG_SZ, command, static_cast<DWORD>(std::strlen(command)));
+    RegCloseKey(key);
 }
 
 std::string LaunchRecorder::Next(int timeoutMs)
@@ -413,10 +393,8 @@ std::string LaunchRecorder::Next(int timeoutMs)
         std::ifstream log(RecorderLog());
         std::string line;
         for (size_t i = 0; std::getline(log, line); i++)
-            if (i == taken) {
-                taken++;
-                return line;
-            }
+            if (i == taken)
+                return taken++, line;
         if (waited >= timeoutMs)
             return "";
         Wait(100);

@@ -57,14 +57,11 @@ HWND WaitForPopupMenu(int timeoutMs);
 void PostMenuKeys(HWND menu, const std::vector<UINT> &virtualKeys);
 // Posts each character of text to a window as typed (WM_CHAR).
 void PostTypedText(HWND window, const std::string &text);
-// The text of a list view item (sub-item 0) or sub-item in another process; "" when there is none.
-std::string ListViewText(HWND list, int item, int subItem);
+// The texts of every item (sub-item 0) or of one sub-item of a list view in another process, top to bottom.
+std::vector<std::string> ListViewColumn(HWND list, int subItem);
 // How many pixels of the screen rectangle have exactly this colour (the screen as the user sees it).
 int CountScreenPixels(const RECT &area, COLORREF colour);
-// Runs a command line of the Unix side with /bin/sh on the test's display (xdotool, python3); returns its
-// standard output, "" when it gives none within 20 s. The line must not hold double quotes.
-std::string RunUnixCommand(const std::string &command);
-// The cursor shown at the X pointer as WIDTHxHEIGHT+XHOT+YHOT, for instance "32x32+5+0".
+// The cursor shown at the X pointer as WIDTHxHEIGHT+XHOT+YHOT, for instance "32x32+5+0" (tests/e2e/x11_cursor.py).
 std::string PointerShape();
 
 // Stands in for the browser: while it lives, e2e_url_recorder.exe (next to the test) is the handler of the
@@ -77,6 +74,7 @@ public:
     std::string Next(int timeoutMs = 15000);
 
 private:
+    void SetHandler(const char *command);
     std::string scheme, previousCommand;
     size_t taken = 0;
 };

@@ -1,24 +1,22 @@
 #!/usr/bin/env python3
-# Prints the X pointer's cursor picture as WIDTHxHEIGHT+XHOT+YHOT (XFixes, through ctypes): what a user sees
-# of a Windows cursor under Wine.
+# Prints the X pointer's cursor as WIDTHxHEIGHT+XHOT+YHOT (XFixes through ctypes): the Windows cursor a user
+# sees under Wine. libXfixes comes with Wine itself.
 import ctypes
 import sys
 
 
 class CursorImage(ctypes.Structure):
-    _fields_ = [("x", ctypes.c_short), ("y", ctypes.c_short), ("width", ctypes.c_ushort),
-                ("height", ctypes.c_ushort), ("xhot", ctypes.c_ushort), ("yhot", ctypes.c_ushort),
-                ("serial", ctypes.c_ulong), ("pixels", ctypes.c_void_p)]
+    _fields_ = [(name, ctypes.c_short) for name in ("x", "y")] + \
+               [(name, ctypes.c_ushort) for name in ("width", "height", "xhot", "yhot")]
 
 
 x11 = ctypes.CDLL("libX11.so.6")
-xfixes = ctypes.CDLL("libXfixes.so.3")  # a dependency of Wine itself
 x11.XOpenDisplay.restype = ctypes.c_void_p
+xfixes = ctypes.CDLL("libXfixes.so.3")
 xfixes.XFixesGetCursorImage.argtypes = [ctypes.c_void_p]
 xfixes.XFixesGetCursorImage.restype = ctypes.POINTER(CursorImage)
 display = x11.XOpenDisplay(None)
-image = xfixes.XFixesGetCursorImage(display) if display else None
-if not image:
-    sys.exit(1)
-shape = image.contents
+if not display:
+    sys.exit("no X display")
+shape = xfixes.XFixesGetCursorImage(display).contents
 print(f"{shape.width}x{shape.height}+{shape.xhot}+{shape.yhot}")

