@@ -14,6 +14,11 @@ std::string promptTitle;
 std::string promptText;
 std::string promptValue;
 
+// Quick URL Entry as the double-click action asks no busy guard, so the prompt may open over the Search
+// dialog: it gives the busy state back as it found it, and Search stays guarded.
+static LONG previousModalOpen;
+static HWND previousModalWindow;
+
 static const char QUICK_URL_VALUE[] = "Quick URL Entry";
 static const DWORD QUICK_URL_SIZE = 1024;
 
@@ -47,6 +52,8 @@ static void FitToPrompt(HWND dialog)
 
 static INT_PTR OnInitDialog(HWND dialog)
 {
+    previousModalOpen = modalOpen;
+    previousModalWindow = modalWindow;
     modalOpen = TRUE;
     modalWindow = dialog;
     SetWindowTextA(dialog, promptTitle.empty() ? "Tresk" : promptTitle.c_str());
@@ -83,8 +90,8 @@ INT_PTR CALLBACK PromptDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
     case WM_DESTROY:
         promptTitle.clear();
         promptText.clear();
-        modalOpen = FALSE;
-        modalWindow = nullptr;
+        modalOpen = previousModalOpen;
+        modalWindow = previousModalWindow;
         return FALSE;
     }
     return FALSE;
