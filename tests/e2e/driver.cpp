@@ -5,7 +5,10 @@
 #include <shellapi.h>
 #include <shlwapi.h>
 
+#include <commctrl.h>
+
 #include <algorithm>
+#include <cstring>
 #include <fstream>
 
 static const char SHELL_FOLDERS_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
@@ -23,13 +26,18 @@ void SetUserValue(const char *key, const char *name, DWORD type, const void *dat
     SHSetValueA(HKEY_CURRENT_USER, key, name, type, data, static_cast<DWORD>(size));
 }
 
-bool ReadUserString(const char *key, const char *name, std::string *value)
+static bool ReadUserValue(const std::string &key, const char *name, DWORD wanted, std::string *value)
 {
     DWORD type = 0, size = 0;
-    if (SHGetValueA(HKEY_CURRENT_USER, key, name, &type, nullptr, &size) != ERROR_SUCCESS || type != REG_SZ)
+    if (SHGetValueA(HKEY_CURRENT_USER, key.c_str(), name, &type, nullptr, &size) != ERROR_SUCCESS || type != wanted)
         return false;
     value->assign(size, '\0');
-    return SHGetValueA(HKEY_CURRENT_USER, key, name, nullptr, &(*value)[0], &size) == ERROR_SUCCESS;
+    return SHGetValueA(HKEY_CURRENT_USER, key.c_str(), name, nullptr, &(*value)[0], &size) == ERROR_SUCCESS;
+}
+
+bool ReadUserString(const char *key, const char *name, std::string *value)
+{
+    return ReadUserValue(key, name, REG_SZ, value);
 }
 
 bool ReadTreskDword(const char *name, DWORD *value)
@@ -70,6 +78,11 @@ static bool Launch(std::string commandLine, PROCESS_INFORMATION *info)
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     return CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, info);
+}
+
+bool ReadTreskSubkeyValue(const char *subkey, const char *name, DWORD type, std::string *data)
+{
+    return ReadUserValue(std::string(TRESK_KEY) + "\\" + subkey, name, type, data);
 }
 
 bool StartTresk(TreskProcess *process, const std::string &tail)
@@ -167,6 +180,112 @@ void PostMenuKeys(HWND menu, const std::vector<UINT> &virtualKeys)
     }
 }
 
+// Character messages alone: a posted key-down would become a second character in the receiver's loop.
+void PostTypedText(HWND window, const std::string &text)
+{
+    for (char c : text)
+        PostMessageA(window, WM_CHAR, static_cast<unsigned char>(c), 1);
+    Wait(100);
+}
+
+// The item structure and the text go into the list's own process, where the list can write to them.
+std::vector<std::string> ListViewColumn(HWND list, int subItem)
+{
+    std::vector<std::string> texts;
+    DWORD processId = 0;
+    GetWindowThreadProcessId(list, &processId);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+    char text[1100];
+    char *remote = static_cast<char *>(VirtualAllocEx(process, nullptr, sizeof(LVITEMA) + sizeof text, MEM_COMMIT,
+                                                      PAGE_READWRITE));
+    LVITEMA request = {};
+    request.iSubItem = subItem;
+    request.pszText = remote + sizeof(LVITEMA);
+    request.cchTextMax = sizeof text;
+    int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int item = 0; remote && item < count && WriteProcessMemory(process, remote, &request, sizeof request, nullptr);
+         item++) {
+        text[0] = '\0';
+        if (SendMessageA(list, LVM_GETITEMTEXTA, item, reinterpret_cast<LPARAM>(remote)) > 0)
+            ReadProcessMemory(process, request.pszText, text, sizeof text - 1, nullptr);
+        texts.push_back(text);
+    }
+    if (remote)
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    if (process)
+        CloseHandle(process);
+    return texts;
+}
+
+int CountScreenPixels(const RECT &area, COLORREF colour)
+{
+    HDC screen = GetDC(nullptr);
+    int count = 0;
+    for (int y = area.top; y < area.bottom; y++)
+        for (int x = area.left; x < area.right; x++)
+            count += GetPixel(screen, x, y) == colour;
+    ReleaseDC(nullptr, screen);
+    return count;
+}
+
+std::string PointerShape()
+{
+    std::string output = TRESK_E2E_SCRATCH "/pointer-" + std::to_string(GetCurrentProcessId());
+    std::string shape;
+    if (RunUnixShell("python3 " TRESK_SOURCE_DIR "/tests/e2e/x11_cursor.py > " + output))
+        std::getline(std::ifstream(WinePath(output)), shape);
+    DeleteFileA(WinePath(output).c_str());
+    return shape;
+}
+
+static std::string RecorderLog()
+{
+    return WinePath(TRESK_E2E_RECORDER_LOG);
+}
+
+LaunchRecorder::LaunchRecorder(const char *scheme) : scheme(scheme)
+{
+    char previous[1024] = "";
+    LONG size = sizeof previous;
+    if (RegQueryValueA(HKEY_CLASSES_ROOT, (this->scheme + "\\shell\\open\\command").c_str(), previous, &size) ==
+        ERROR_SUCCESS)
+        previousCommand = previous;
+    SetHandler(("\"" + WinePath(TRESK_E2E_RECORDER) + "\" \"%1\"").c_str());
+    DeleteFileA(RecorderLog().c_str());
+}
+
+LaunchRecorder::~LaunchRecorder()
+{
+    if (previousCommand.empty())
+        SHDeleteKeyA(HKEY_CLASSES_ROOT, scheme.c_str());
+    else
+        SetHandler(previousCommand.c_str());
+    DeleteFileA(RecorderLog().c_str());
+}
+
+void LaunchRecorder::SetHandler(const char *command)
+{
+    HKEY key;
+    RegCreateKeyExA(HKEY_CLASSES_ROOT, scheme.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    RegSetValueExA(key, "URL Protocol", 0, REG_SZ, reinterpret_cast<const BYTE *>(""), 1);
+    RegSetValueA(key, "shell\\open\\command", REG_SZ, command, static_cast<DWORD>(std::strlen(command)));
+    RegCloseKey(key);
+}
+
+std::string LaunchRecorder::Next(int timeoutMs)
+{
+    for (int waited = 0;; waited += 100) {
+        std::ifstream log(RecorderLog());
+        std::string line;
+        for (size_t i = 0; std::getline(log, line); i++)
+            if (i == taken)
+                return taken++, line;
+        if (waited >= timeoutMs)
+            return "";
+        Wait(100);
+    }
+}
+
 std::string ScratchFolder(const std::string &name)
 {
     std::string path = TRESK_E2E_SCRATCH "/" + name;
@@ -181,15 +300,11 @@ void WriteTextFile(const std::string &path, const std::string &text)
 
 std::string LaunchFromMenu(HWND window, const std::vector<UINT> &keys, bool byHotKey)
 {
-    std::string command = "\"" + WinePath(TRESK_E2E_RECORDER) + "\" \"%1\"";
-    std::string log = WinePath(TRESK_E2E_RECORDER_LOG), launch;
-    SHSetValueA(HKEY_CLASSES_ROOT, "tresktest\\shell\\open\\command", nullptr, REG_SZ, command.c_str(),
-                static_cast<DWORD>(command.size() + 1));
-    DeleteFileA(log.c_str());
+    LaunchRecorder browser("tresktest");
     PostMessageA(window, byHotKey ? WM_HOTKEY : WM_USER + 2, byHotKey, byHotKey ? 0 : WM_LBUTTONUP);
     HWND menu = WaitForPopupMenu(5000);
     PostMenuKeys(menu, keys);
-    WaitUntil([&] { return menu && std::getline(std::ifstream(log), launch).good(); }, 5000);
+    std::string launch = menu ? browser.Next(5000) : "";
     CloseMenu(window, menu);
     return launch;
 }

@@ -34,6 +34,8 @@ inline void SetTreskString(const char *name, const char *v) { SetUserValue(TRESK
 bool ReadTreskDword(const char *name, DWORD *value);
 inline bool ReadTreskString(const char *name, std::string *value) { return ReadUserString(TRESK_KEY, name, value); }
 inline bool ReadRunValue(std::string *value) { return ReadUserString(RUN_KEY, "Tresk", value); }
+// A value of a subkey of Tresk's key ("Search", "Verify") as stored; false when missing or of another type.
+bool ReadTreskSubkeyValue(const char *subkey, const char *name, DWORD type, std::string *data);
 // Points the Favorites ("Shell Folders") and the Opera hotlist (opera.ini) at these paths.
 void UseFavoritesAndHotlist(const std::string &favorites, const std::string &hotlist);
 
@@ -99,3 +101,26 @@ std::string LaunchFromMenu(HWND window, const std::vector<UINT> &keys, bool byHo
 // Runs a /bin/sh script outside Wine and waits until it has ended; false when it failed or ran out of
 // time. Wine gives no handle to wait on for a Unix program, so the script leaves its status in a file.
 bool RunUnixShell(const std::string &script, int timeoutMs = 20000);
+// Posts each character of text to a window as typed (WM_CHAR).
+void PostTypedText(HWND window, const std::string &text);
+// The texts of every item (sub-item 0) or of one sub-item of a list view in another process, top to bottom.
+std::vector<std::string> ListViewColumn(HWND list, int subItem);
+// How many pixels of the screen rectangle have exactly this colour (the screen as the user sees it).
+int CountScreenPixels(const RECT &area, COLORREF colour);
+// The cursor shown at the X pointer as WIDTHxHEIGHT+XHOT+YHOT, for instance "32x32+5+0" (tests/e2e/x11_cursor.py).
+std::string PointerShape();
+
+// Stands in for the browser: while it lives, e2e_url_recorder.exe (next to the test) is the handler of the
+// scheme and notes every launch as "url|show command".
+class LaunchRecorder {
+public:
+    explicit LaunchRecorder(const char *scheme);
+    ~LaunchRecorder();  // gives the scheme its previous handler back
+    // The next launch noted, in order; "" when none comes within the time.
+    std::string Next(int timeoutMs = 15000);
+
+private:
+    void SetHandler(const char *command);
+    std::string scheme, previousCommand;
+    size_t taken = 0;
+};
