@@ -11,7 +11,10 @@
 #include "menu/menu_interaction.h"
 #include "menu/owner_draw.h"
 #include "res/resource.h"
+#include "tools/about_dialog.h"
 #include "tools/context_menu.h"
+#include "tools/prompt_dialog.h"
+#include "tools/search_dialog.h"
 #include "verify/verify_dialog.h"
 
 HMENU trayMenu;
@@ -125,22 +128,21 @@ void HandleCommand(int commandId)
         OnRefreshCommand();
         break;
     case IDC_CMD_ABOUT:
-        // The About dialog (100) arrives with the bookmark tools; until then the command does nothing.
+        OpenAboutDialog();
         break;
     case IDC_CMD_EXIT:
         PostMessageA(mainWindow, WM_CLOSE, 0, 0);
         break;
     case IDC_CMD_SEARCH:
         SetForegroundWindow(mainWindow);
-        if (IsModalBusy())
-            break;
-        // The Search dialog (118) arrives with the bookmark tools; until then the command stops here.
+        if (!IsModalBusy())
+            OpenSearchDialog();
         break;
     case IDC_CMD_VERIFY:
         OnVerifyCommand();
         break;
     case IDC_CMD_QUICK_URL:
-        // The Quick URL prompt arrives with the bookmark tools; until then the command does nothing.
+        QuickUrlEntry();
         break;
     default:
         break;  // the context menu's commands are carried out where that menu is tracked

@@ -11,8 +11,6 @@
 #include <thread>
 #include <vector>
 
-#include <shlwapi.h>
-
 #include "bench/latency_mix.h"
 #include "tests/e2e/driver.h"
 #include "verify/check_bookmark.h"
@@ -35,9 +33,9 @@ HWND OpenVerifyWindow(TreskProcess *tresk, const std::string &bookmarkPath)
     SetTreskDword("Menu Style", 0);
     SetTreskDword("Tray Icon", 1);
     DWORD threads = THREADS;
-    SHSetValueA(HKEY_CURRENT_USER, "Software\\Olvane\\Tresk\\Verify", "Threads", REG_DWORD, &threads, 4);
-    HWND main = StartTresk(tresk) ? WaitForMainWindow(*tresk, 20000) : nullptr;
-    if (!main || !WaitForTrayIcon(main, 60000))
+    SetUserValue("Software\\Olvane\\Tresk\\Verify", "Threads", REG_DWORD, &threads, 4);
+    HWND main = StartTreskAndWait(tresk);
+    if (!main)
         return nullptr;
     PostMessageA(main, WM_USER + 2, 0, WM_RBUTTONUP);
     HWND menu = WaitForPopupMenu(5000);
@@ -45,9 +43,7 @@ HWND OpenVerifyWindow(TreskProcess *tresk, const std::string &bookmarkPath)
         return nullptr;
     PostMenuKeys(menu, {VK_DOWN, VK_DOWN, VK_RETURN});
     HWND dialog = WaitForWindow(*tresk, "#32770", "Verify Bookmarks", 20000, true);
-    for (int waited = 0; dialog && !IsWindowVisible(GetDlgItem(dialog, PROGRESS)) && waited < 120000; waited += 100)
-        Wait(100);
-    return dialog;
+    return dialog && WaitUntil([&] { return IsWindowVisible(GetDlgItem(dialog, PROGRESS)); }, 120000) ? dialog : nullptr;
 }
 
 // The same checks without the window: six threads calling CheckBookmark, each taking the next URL.

@@ -25,7 +25,5 @@
 #define IDC_CMD_VERIFY 4012
 #define IDC_CMD_QUICK_URL 4013
 
-// Dialogs.
-#define IDD_ABOUT 100
-#define IDD_SEARCH 118
+// Dialogs (those of the bookmark tools have a header of their own next to their template).
 #define IDD_VERIFY 133

@@ -13,15 +13,27 @@
 // of `extra` in order. `flags` as ImageList_Create takes them (colour depth, mask).
 HIMAGELIST CreateBookmarkImageList(UINT flags, const int *extra, int extraCount);
 
-// Appends a list item for rows[index]: its name cut to 1024 characters, the image, the index as item
-// data; the list's own ascending sort places it. Returns the item's position.
-int InsertBookmarkRow(HWND list, const std::vector<BookmarkCopy> &rows, int index, int image);
-// The row index (item data) of the list item, or -1 when there is no such item.
+// A result list is a virtual list (LVS_OWNERDATA): item i shows rows[i], the window's own copies in the
+// order shown, and the list asks the window for what it draws (AnswerRowRequest). It keeps nothing per
+// item, so showing, sorting and emptying 100,000 results each take a fraction of a second.
+
+// Shows the first `count` rows, none selected.
+void ShowBookmarkRows(HWND list, size_t count);
+// Answers the list's LVN_GETDISPINFOA for columns 0-2: the name (at most 1024 characters) and the image,
+// the location (the same), the folder path. False for any other column, which is the window's own.
+bool AnswerRowRequest(NMLVDISPINFOA *request, const std::vector<BookmarkCopy> &rows);
+// The row shown by a list item: the item itself in a virtual list, the item data in any other; -1 when
+// there is no such item.
 int RowOfItem(HWND list, int item);
 // The row of the first selected item, or -1 when none is selected.
 int SelectedRow(HWND list);
-// Sorts the list by CompareBookmarkCopies on column, ascending for sign +1, descending for -1.
-void SortBookmarkRows(HWND list, const std::vector<BookmarkCopy> &rows, int column, int sign);
+// Sorts the rows by CompareBookmarkCopies on column, ascending for sign +1, descending for -1; the selected
+// row stays selected and is scrolled into view. Returns where each row went (result[old index] = new
+// index), for a window that keeps more about its rows than their copies.
+std::vector<int> SortBookmarkRows(HWND list, std::vector<BookmarkCopy> &rows, int column, int sign);
+// The rows were put in another order (moved[old index] = new index): the list is repainted, and the row that
+// was selected at `selected` is selected again where it went and scrolled into view.
+void FollowSelectedRow(HWND list, int selected, const std::vector<int> &moved);
 
 // Bitmap 123 (ascending) or 124 (descending) with the system's 3-D colours mapped in.
 HBITMAP LoadHeaderMark(int resource);

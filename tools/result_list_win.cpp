@@ -2,7 +2,9 @@
 // placement and column widths kept under the program's key.
 #include "tools/result_list.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "base/app_state.h"
@@ -11,7 +13,7 @@
 #include "menu/icon_sets.h"
 #include "res/menu_ids.h"
 
-static const int NAME_LIMIT = 1024;
+static const size_t NAME_LIMIT = 1024;  // characters of a name or location shown
 
 static HICON LoadSmallIcon(int resource)
 {
@@ -51,24 +53,48 @@ HIMAGELIST CreateBookmarkImageList(UINT flags, const int *extra, int extraCount)
     return images;
 }
 
-int InsertBookmarkRow(HWND list, const std::vector<BookmarkCopy> &rows, int index, int image)
+void ShowBookmarkRows(HWND list, size_t count)
 {
-    std::string name = rows[index].name.substr(0, NAME_LIMIT);
-    LVITEMA item = {};
-    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
-    item.iItem = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-    item.pszText = &name[0];
-    item.iImage = image;
-    item.lParam = index;
-    return static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    LVITEMA unselected = {};
+    unselected.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&unselected));
+    SendMessageA(list, LVM_SETITEMCOUNT, count, 0);
+    InvalidateRect(list, nullptr, TRUE);
+}
+
+bool AnswerRowRequest(NMLVDISPINFOA *request, const std::vector<BookmarkCopy> &rows)
+{
+    LVITEMA &item = request->item;
+    size_t row = static_cast<size_t>(item.iItem);
+    if (item.iItem < 0 || row >= rows.size() || item.iSubItem < 0 || item.iSubItem > 2)
+        return false;
+    const BookmarkCopy &shown = rows[row];
+    if ((item.mask & LVIF_IMAGE) && item.iSubItem == 0)
+        item.iImage = shown.image;
+    if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
+        const std::string &text = item.iSubItem == 0 ? shown.name : item.iSubItem == 1 ? shown.url : shown.folderPath;
+        size_t length = std::min({text.size(), NAME_LIMIT, static_cast<size_t>(item.cchTextMax) - 1});
+        std::memcpy(item.pszText, text.data(), length);
+        item.pszText[length] = '\0';
+    }
+    return true;
+}
+
+static bool IsVirtualList(HWND list)
+{
+    return (GetWindowLongA(list, GWL_STYLE) & LVS_OWNERDATA) != 0;
 }
 
 int RowOfItem(HWND list, int item)
 {
+    if (item < 0)
+        return -1;
+    if (IsVirtualList(list))
+        return item;
     LVITEMA row = {};
     row.mask = LVIF_PARAM;
     row.iItem = item;
-    if (item < 0 || !SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&row)))
+    if (!SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&row)))
         return -1;
     return static_cast<int>(row.lParam);
 }
@@ -78,23 +104,27 @@ int SelectedRow(HWND list)
     return RowOfItem(list, static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED)));
 }
 
-struct SortRequest {
-    const std::vector<BookmarkCopy> *rows;
-    int column;
-    int sign;
-};
-
-static int CALLBACK CompareRows(LPARAM a, LPARAM b, LPARAM request)
+std::vector<int> SortBookmarkRows(HWND list, std::vector<BookmarkCopy> &rows, int column, int sign)
 {
-    const SortRequest *sort = reinterpret_cast<const SortRequest *>(request);
-    const std::vector<BookmarkCopy> &rows = *sort->rows;
-    return sort->sign * CompareBookmarkCopies(rows[static_cast<size_t>(a)], rows[static_cast<size_t>(b)], sort->column);
+    int selected = SelectedRow(list);
+    std::vector<int> moved = SortBookmarkCopies(rows, column, sign);
+    FollowSelectedRow(list, selected, moved);
+    return moved;
 }
 
-void SortBookmarkRows(HWND list, const std::vector<BookmarkCopy> &rows, int column, int sign)
+void FollowSelectedRow(HWND list, int selected, const std::vector<int> &moved)
 {
-    SortRequest request = {&rows, column, sign};
-    SendMessageA(list, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&request), reinterpret_cast<LPARAM>(CompareRows));
+    InvalidateRect(list, nullptr, TRUE);
+    if (selected < 0 || selected >= static_cast<int>(moved.size()))
+        return;
+    // The list keeps its selection by position: it follows the selected row to where the sort put it.
+    int now = moved[static_cast<size_t>(selected)];
+    LVITEMA state = {};
+    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+    state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(list, LVM_SETITEMSTATE, now, reinterpret_cast<LPARAM>(&state));
+    SendMessageA(list, LVM_ENSUREVISIBLE, now, FALSE);
 }
 
 HBITMAP LoadHeaderMark(int resource)

@@ -1,7 +1,11 @@
-// The Verify window's progress texts and the take cursor of its workers.
+// The Verify window's progress texts, the take cursor of its workers and the order by status.
 #include "verify/verify_progress.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <numeric>
+
+#include "base/ascii_case.h"
 
 const char NOT_VERIFIED[] = "Not Verified";
 
@@ -25,7 +29,7 @@ std::string StoppingText(int workers)
     return "Stopping (" + std::to_string(workers) + ")";
 }
 
-int FindNextNotVerified(TakeCursor &cursor, const std::function<bool(int item, std::string *status)> &readStatus)
+int FindNextNotVerified(TakeCursor &cursor, const std::function<bool(int row, std::string *status)> &readStatus)
 {
     std::string status;
     for (; readStatus(cursor.next, &status); cursor.next++) {
@@ -35,26 +39,40 @@ int FindNextNotVerified(TakeCursor &cursor, const std::function<bool(int item, s
     return -1;
 }
 
-void NoteRowTaken(TakeCursor &cursor, int row, int item)
+void NoteRowTaken(TakeCursor &cursor, int taken, int row)
 {
-    cursor.inHand[row] = item;
+    cursor.inHand[taken] = row;
 }
 
-int TakeRowItem(TakeCursor &cursor, int row)
+int TakeRowBack(TakeCursor &cursor, int taken)
 {
-    auto found = cursor.inHand.find(row);
+    auto found = cursor.inHand.find(taken);
     if (found == cursor.inHand.end())
         return -1;
-    int item = found->second;
+    int row = found->second;
     cursor.inHand.erase(found);
-    return item;
+    return row;
 }
 
-void NoteItemDeleted(TakeCursor &cursor, int item)
+void NoteRowDeleted(TakeCursor &cursor, int row)
 {
-    if (item < cursor.next)
+    if (row < cursor.next)
         cursor.next--;
-    for (auto &row : cursor.inHand)
-        if (row.second > item)
-            row.second--;
+    for (auto &held : cursor.inHand)
+        if (held.second > row)
+            held.second--;
+}
+
+std::vector<int> StatusOrder(const std::vector<RowStatus> &statuses, int sign)
+{
+    std::vector<int> order(statuses.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        const std::string &first = statuses[static_cast<size_t>(a)].text, &second = statuses[static_cast<size_t>(b)].text;
+        return sign * CompareNoCase(first.c_str(), second.c_str()) < 0;
+    });
+    std::vector<int> moved(order.size());
+    for (size_t i = 0; i < order.size(); i++)
+        moved[static_cast<size_t>(order[i])] = static_cast<int>(i);
+    return moved;
 }

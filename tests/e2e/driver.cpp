@@ -1,215 +1,145 @@
-// The end-to-end driver: process start and stop, window and tray lookups, registry access.
+// The end-to-end driver: process start and stop, window, menu and tray lookups, registry access, scratch
+// files, the recorder's log and scripts outside Wine.
 #include "tests/e2e/driver.h"
 
-#include <commctrl.h>
-#include <psapi.h>
 #include <shellapi.h>
 #include <shlwapi.h>
 
-#include <cstring>
+#include <commctrl.h>
 
-static const char PROGRAM_KEY[] = "Software\\Olvane\\Tresk";
-static const char RUN_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+
+static const char SHELL_FOLDERS_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+static const char OPERA_INI[] = "C:\\windows\\opera.ini";  // where the profile functions look for it
 
 std::string WinePath(const std::string &unixPath)
 {
     std::string path = "Z:" + unixPath;
-    for (char &c : path)
-        if (c == '/')
-            c = '\\';
+    std::replace(path.begin(), path.end(), '/', '\\');
     return path;
 }
 
-std::string SourcePath(const std::string &relative)
+void SetUserValue(const char *key, const char *name, DWORD type, const void *data, size_t size)
 {
-    return WinePath(std::string(TRESK_SOURCE_DIR) + "/" + relative);
+    SHSetValueA(HKEY_CURRENT_USER, key, name, type, data, static_cast<DWORD>(size));
 }
 
-std::string TreskExePath()
+static bool ReadUserValue(const std::string &key, const char *name, DWORD wanted, std::string *value)
 {
-    return WinePath(TRESK_EXE_UNIX_PATH);
-}
-
-// A copy of tresk.exe that runs already, for instance one that Wine started from the Run value when the
-// session began, would turn the test's start into a second start. Only processes of tresk.exe are ended.
-static void StopStrayTresk()
-{
-    for (int attempt = 0; attempt < 5; ++attempt) {
-        HWND window = FindWindowA("Tresk", "Tresk");
-        if (!window)
-            return;
-        DWORD processId = 0;
-        GetWindowThreadProcessId(window, &processId);
-        HANDLE process = OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE, processId);
-        if (!process)
-            return;
-        char image[MAX_PATH] = "";
-        GetProcessImageFileNameA(process, image, sizeof image);
-        size_t length = strlen(image);
-        bool isTresk = length >= 10 && _stricmp(image + length - 10, "\\tresk.exe") == 0;
-        if (isTresk) {
-            TerminateProcess(process, 98);
-            WaitForSingleObject(process, 5000);
-        }
-        CloseHandle(process);
-        if (!isTresk)
-            return;
-    }
-}
-
-void ResetTreskState()
-{
-    StopStrayTresk();
-    SHDeleteKeyA(HKEY_CURRENT_USER, PROGRAM_KEY);
-    HKEY run;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, RUN_KEY, 0, KEY_SET_VALUE, &run) == ERROR_SUCCESS) {
-        RegDeleteValueA(run, "Tresk");
-        RegCloseKey(run);
-    }
-}
-
-static HKEY CreateProgramKey()
-{
-    HKEY key = nullptr;
-    RegCreateKeyExA(HKEY_CURRENT_USER, PROGRAM_KEY, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-    return key;
-}
-
-void SetTreskDword(const char *name, DWORD value)
-{
-    HKEY key = CreateProgramKey();
-    RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE *>(&value), sizeof value);
-    RegCloseKey(key);
-}
-
-void SetTreskString(const char *name, const char *value)
-{
-    HKEY key = CreateProgramKey();
-    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE *>(value), static_cast<DWORD>(strlen(value) + 1));
-    RegCloseKey(key);
-}
-
-static bool ReadValue(const char *path, const char *name, DWORD expectedType, std::string *data)
-{
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
-        return false;
     DWORD type = 0, size = 0;
-    bool ok = RegQueryValueExA(key, name, nullptr, &type, nullptr, &size) == ERROR_SUCCESS && type == expectedType;
-    if (ok) {
-        data->assign(size, '\0');
-        ok = RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE *>(&(*data)[0]), &size) == ERROR_SUCCESS;
-    }
-    RegCloseKey(key);
-    return ok;
+    if (SHGetValueA(HKEY_CURRENT_USER, key.c_str(), name, &type, nullptr, &size) != ERROR_SUCCESS || type != wanted)
+        return false;
+    value->assign(size, '\0');
+    return SHGetValueA(HKEY_CURRENT_USER, key.c_str(), name, nullptr, &(*value)[0], &size) == ERROR_SUCCESS;
+}
+
+bool ReadUserString(const char *key, const char *name, std::string *value)
+{
+    return ReadUserValue(key, name, REG_SZ, value);
 }
 
 bool ReadTreskDword(const char *name, DWORD *value)
 {
-    std::string data;
-    if (!ReadValue(PROGRAM_KEY, name, REG_DWORD, &data) || data.size() != sizeof(DWORD))
-        return false;
-    std::memcpy(value, data.data(), sizeof(DWORD));
-    return true;
+    DWORD type = 0, size = sizeof *value;
+    return SHGetValueA(HKEY_CURRENT_USER, TRESK_KEY, name, &type, value, &size) == ERROR_SUCCESS &&
+           type == REG_DWORD && size == sizeof *value;
 }
 
-// String values are returned as stored, terminating NUL and any bytes after it included.
-bool ReadTreskString(const char *name, std::string *value)
+static std::string wineFavorites;  // the prefix's own value, read before the first change
+
+void UseFavoritesAndHotlist(const std::string &favorites, const std::string &hotlist)
 {
-    return ReadValue(PROGRAM_KEY, name, REG_SZ, value);
+    if (wineFavorites.empty())
+        ReadUserString(SHELL_FOLDERS_KEY, "Favorites", &wineFavorites);
+    SetUserValue(SHELL_FOLDERS_KEY, "Favorites", REG_SZ, favorites.c_str(), favorites.size() + 1);
+    WriteTextFile(OPERA_INI, "[User Prefs]\r\nHot List File Ver2=" + hotlist + "\r\n");
 }
 
-bool ReadRunValue(std::string *value)
+void ResetTreskState()
 {
-    return ReadValue(RUN_KEY, "Tresk", REG_SZ, value);
+    // A copy that runs already, for instance one that Wine started from the Run value when the session
+    // began, would turn the test's start into a second start.
+    DWORD id = 0;
+    GetWindowThreadProcessId(FindWindowA("Tresk", "Tresk"), &id);
+    TreskProcess stray;
+    stray.info.hProcess = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id);
+    StopTresk(&stray);
+    SHDeleteKeyA(HKEY_CURRENT_USER, TRESK_KEY);
+    SHDeleteValueA(HKEY_CURRENT_USER, RUN_KEY, "Tresk");
+    if (!wineFavorites.empty())
+        SetUserValue(SHELL_FOLDERS_KEY, "Favorites", REG_SZ, wineFavorites.data(), wineFavorites.size());
+    DeleteFileA(OPERA_INI);
+}
+
+static bool Launch(std::string commandLine, PROCESS_INFORMATION *info)
+{
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    return CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, info);
+}
+
+bool ReadTreskSubkeyValue(const char *subkey, const char *name, DWORD type, std::string *data)
+{
+    return ReadUserValue(std::string(TRESK_KEY) + "\\" + subkey, name, type, data);
 }
 
 bool StartTresk(TreskProcess *process, const std::string &tail)
 {
-    std::string commandLine = "\"" + TreskExePath() + "\"" + tail;
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    return CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &process->info) != FALSE;
+    return Launch("\"" + TreskExePath() + "\"" + tail, &process->info);
+}
+
+HWND StartTreskAndWait(TreskProcess *process, bool withIcon, const std::string &tail)
+{
+    HWND window = StartTresk(process, tail) ? WaitForMainWindow(*process, START_TIMEOUT) : nullptr;
+    if (window && withIcon && !WaitForTrayIcon(window, START_TIMEOUT))
+        return nullptr;
+    Wait(1000);  // the first refresh ends after the icon is there
+    return window;
 }
 
 int WaitForExit(const TreskProcess &process, int timeoutMs)
 {
-    if (WaitForSingleObject(process.info.hProcess, timeoutMs) != WAIT_OBJECT_0)
-        return -1;
-    DWORD code = 0;
-    GetExitCodeProcess(process.info.hProcess, &code);
+    DWORD code = static_cast<DWORD>(-1);
+    if (WaitForSingleObject(process.info.hProcess, timeoutMs) == WAIT_OBJECT_0)
+        GetExitCodeProcess(process.info.hProcess, &code);
     return static_cast<int>(code);
-}
-
-bool IsRunning(const TreskProcess &process)
-{
-    return process.info.hProcess && WaitForSingleObject(process.info.hProcess, 0) == WAIT_TIMEOUT;
 }
 
 void StopTresk(TreskProcess *process)
 {
-    if (!process->info.hProcess)
-        return;
-    if (IsRunning(*process)) {
-        TerminateProcess(process->info.hProcess, 99);
+    if (IsRunning(*process) && TerminateProcess(process->info.hProcess, 99))
         WaitForSingleObject(process->info.hProcess, 5000);
-    }
     CloseHandle(process->info.hProcess);
     CloseHandle(process->info.hThread);
     process->info = {};
 }
 
-struct WindowQuery {
-    DWORD processId;
-    const char *className;
-    const char *caption;
-    bool mustBeVisible;
-    HWND found;
-};
-
-static BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter)
+bool WaitUntil(const std::function<bool()> &done, int timeoutMs)
 {
-    auto *query = reinterpret_cast<WindowQuery *>(parameter);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner != query->processId)
-        return TRUE;
-    char text[256];
-    GetClassNameA(window, text, sizeof text);
-    if (strcmp(text, query->className) != 0)
-        return TRUE;
-    if (query->caption) {
-        GetWindowTextA(window, text, sizeof text);
-        if (strcmp(text, query->caption) != 0)
-            return TRUE;
-    }
-    if (query->mustBeVisible && !IsWindowVisible(window))
-        return TRUE;
-    query->found = window;
-    return FALSE;
+    for (DWORD start = GetTickCount(); !done(); Sleep(50))
+        if (GetTickCount() - start >= static_cast<DWORD>(timeoutMs))
+            return false;
+    return true;
 }
 
 HWND WaitForWindow(const TreskProcess &process, const char *className, const char *caption, int timeoutMs,
-                   bool mustBeVisible)
+                   bool mustBeVisible, const std::vector<HWND> &known)
 {
-    for (int waited = 0;; waited += 50) {
-        WindowQuery query = {process.info.dwProcessId, className, caption, mustBeVisible, nullptr};
-        EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&query));
-        if (query.found || waited >= timeoutMs)
-            return query.found;
-        Wait(50);
-    }
-}
-
-HWND WaitForMessageBox(const TreskProcess &process, int timeoutMs)
-{
-    return WaitForWindow(process, "#32770", "Tresk", timeoutMs, true);
-}
-
-HWND WaitForMainWindow(const TreskProcess &process, int timeoutMs)
-{
-    return WaitForWindow(process, "Tresk", "Tresk", timeoutMs);
+    HWND found = nullptr;
+    auto matches = [&] {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(found, &owner);
+        return (!process.info.dwProcessId || owner == process.info.dwProcessId) &&
+               (!mustBeVisible || IsWindowVisible(found)) && !std::count(known.begin(), known.end(), found);
+    };
+    WaitUntil([&] {
+        while ((found = FindWindowExA(nullptr, found, className, caption)) && !matches()) {
+        }
+        return found != nullptr;
+    }, timeoutMs);
+    return found;
 }
 
 bool TrayIconExists(HWND owner, UINT id)
@@ -218,18 +148,7 @@ bool TrayIconExists(HWND owner, UINT id)
     probe.cbSize = NOTIFYICONDATAA_V1_SIZE;
     probe.hWnd = owner;
     probe.uID = id;
-    probe.uFlags = 0;
     return Shell_NotifyIconA(NIM_MODIFY, &probe) != FALSE;
-}
-
-bool WaitForTrayIcon(HWND owner, int timeoutMs)
-{
-    for (int waited = 0; waited < timeoutMs; waited += 100) {
-        if (TrayIconExists(owner))
-            return true;
-        Wait(100);
-    }
-    return false;
 }
 
 std::string MessageBoxText(HWND box)
@@ -239,26 +158,17 @@ std::string MessageBoxText(HWND box)
     return text;
 }
 
-// Wine keeps hidden "#32768" windows around, so the visible one is searched among all of them.
-static BOOL CALLBACK MatchVisibleMenu(HWND window, LPARAM parameter)
+std::string AnswerMessageBox(const TreskProcess &process, int button, HWND *owner)
 {
-    char className[16];
-    GetClassNameA(window, className, sizeof className);
-    if (strcmp(className, "#32768") != 0 || !IsWindowVisible(window))
-        return TRUE;
-    *reinterpret_cast<HWND *>(parameter) = window;
-    return FALSE;
-}
-
-HWND WaitForPopupMenu(int timeoutMs)
-{
-    for (int waited = 0;; waited += 50) {
-        HWND menu = nullptr;
-        EnumWindows(MatchVisibleMenu, reinterpret_cast<LPARAM>(&menu));
-        if (menu || waited >= timeoutMs)
-            return menu;
-        Wait(50);
-    }
+    HWND box = WaitForMessageBox(process, START_TIMEOUT);
+    if (!box)
+        return "(no message box)";
+    std::string text = MessageBoxText(box);
+    if (owner)
+        *owner = GetWindow(box, GW_OWNER);
+    PostMessageA(box, WM_COMMAND, button, 0);
+    WaitUntil([&] { return !IsWindow(box); }, START_TIMEOUT);
+    return text;
 }
 
 void PostMenuKeys(HWND menu, const std::vector<UINT> &virtualKeys)
@@ -270,21 +180,41 @@ void PostMenuKeys(HWND menu, const std::vector<UINT> &virtualKeys)
     }
 }
 
-std::string ControlText(HWND dialog, int id)
+// Character messages alone: a posted key-down would become a second character in the receiver's loop.
+void PostTypedText(HWND window, const std::string &text)
 {
-    char text[1024] = "";
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
+    for (char c : text)
+        PostMessageA(window, WM_CHAR, static_cast<unsigned char>(c), 1);
+    Wait(100);
 }
 
-bool WaitForControlText(HWND dialog, int id, const std::string &text, int timeoutMs)
+// The item structure and the text go into the list's own process, where the list can write to them.
+std::vector<std::string> ListViewColumn(HWND list, int subItem)
 {
-    for (int waited = 0; ControlText(dialog, id) != text; waited += 50) {
-        if (waited >= timeoutMs)
-            return false;
-        Wait(50);
+    std::vector<std::string> texts;
+    DWORD processId = 0;
+    GetWindowThreadProcessId(list, &processId);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+    char text[1100];
+    char *remote = static_cast<char *>(VirtualAllocEx(process, nullptr, sizeof(LVITEMA) + sizeof text, MEM_COMMIT,
+                                                      PAGE_READWRITE));
+    LVITEMA request = {};
+    request.iSubItem = subItem;
+    request.pszText = remote + sizeof(LVITEMA);
+    request.cchTextMax = sizeof text;
+    int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int item = 0; remote && item < count && WriteProcessMemory(process, remote, &request, sizeof request, nullptr);
+         item++) {
+        text[0] = '\0';
+        if (SendMessageA(list, LVM_GETITEMTEXTA, item, reinterpret_cast<LPARAM>(remote)) > 0)
+            ReadProcessMemory(process, request.pszText, text, sizeof text - 1, nullptr);
+        texts.push_back(text);
     }
-    return true;
+    if (remote)
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    if (process)
+        CloseHandle(process);
+    return texts;
 }
 
 void ClickListHeader(HWND list, int column)
@@ -298,50 +228,128 @@ void ClickListHeader(HWND list, int column)
     PostMessageA(header, WM_LBUTTONUP, 0, MAKELPARAM(x, 4));
 }
 
-std::vector<std::string> ListViewRows(HWND list, int columns)
+std::string ControlText(HWND dialog, int id)
 {
-    DWORD processId = 0;
-    GetWindowThreadProcessId(list, &processId);
-    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
-    // The list reads the request and writes the text in its own process: both go there.
-    const int textSize = 1100;
-    char *remote = static_cast<char *>(
-        VirtualAllocEx(process, nullptr, sizeof(LVITEMA) + textSize, MEM_COMMIT, PAGE_READWRITE));
-    std::vector<std::string> rows;
-    int count = remote ? static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)) : 0;
-    for (int item = 0; item < count; item++) {
-        std::string row;
-        for (int column = 0; column < columns; column++) {
-            LVITEMA request = {};
-            request.iSubItem = column;
-            request.pszText = remote + sizeof request;
-            request.cchTextMax = textSize;
-            char text[textSize] = "";
-            WriteProcessMemory(process, remote, &request, sizeof request, nullptr);
-            SendMessageA(list, LVM_GETITEMTEXTA, item, reinterpret_cast<LPARAM>(remote));
-            ReadProcessMemory(process, remote + sizeof request, text, textSize - 1, nullptr);
-            row += (column ? "|" : "") + std::string(text);
-        }
-        rows.push_back(row);
-    }
-    if (remote)
-        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-    CloseHandle(process);
-    return rows;
+    char text[1024] = "";
+    GetDlgItemTextA(dialog, id, text, sizeof text);
+    return text;
 }
 
-void Wait(int milliseconds)
+int CountScreenPixels(const RECT &area, COLORREF colour)
 {
-    DWORD end = GetTickCount() + milliseconds;
-    for (;;) {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-        DWORD now = GetTickCount();
-        if (static_cast<int>(end - now) <= 0)
-            return;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, end - now, QS_ALLINPUT);
+    HDC screen = GetDC(nullptr);
+    int count = 0;
+    for (int y = area.top; y < area.bottom; y++)
+        for (int x = area.left; x < area.right; x++)
+            count += GetPixel(screen, x, y) == colour;
+    ReleaseDC(nullptr, screen);
+    return count;
+}
+
+std::string PointerShape()
+{
+    std::string output = TRESK_E2E_SCRATCH "/pointer-" + std::to_string(GetCurrentProcessId());
+    std::string shape;
+    if (RunUnixShell("python3 " TRESK_SOURCE_DIR "/tests/e2e/x11_cursor.py > " + output))
+        std::getline(std::ifstream(WinePath(output)), shape);
+    DeleteFileA(WinePath(output).c_str());
+    return shape;
+}
+
+static std::string RecorderLog()
+{
+    return WinePath(TRESK_E2E_RECORDER_LOG);
+}
+
+LaunchRecorder::LaunchRecorder(const char *scheme) : scheme(scheme)
+{
+    char previous[1024] = "";
+    LONG size = sizeof previous;
+    if (RegQueryValueA(HKEY_CLASSES_ROOT, (this->scheme + "\\shell\\open\\command").c_str(), previous, &size) ==
+        ERROR_SUCCESS)
+        previousCommand = previous;
+    SetHandler(("\"" + WinePath(TRESK_E2E_RECORDER) + "\" \"%1\"").c_str());
+    DeleteFileA(RecorderLog().c_str());
+}
+
+LaunchRecorder::~LaunchRecorder()
+{
+    if (previousCommand.empty())
+        SHDeleteKeyA(HKEY_CLASSES_ROOT, scheme.c_str());
+    else
+        SetHandler(previousCommand.c_str());
+    DeleteFileA(RecorderLog().c_str());
+}
+
+void LaunchRecorder::SetHandler(const char *command)
+{
+    HKEY key;
+    RegCreateKeyExA(HKEY_CLASSES_ROOT, scheme.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    RegSetValueExA(key, "URL Protocol", 0, REG_SZ, reinterpret_cast<const BYTE *>(""), 1);
+    RegSetValueA(key, "shell\\open\\command", REG_SZ, command, static_cast<DWORD>(std::strlen(command)));
+    RegCloseKey(key);
+}
+
+std::string LaunchRecorder::Next(int timeoutMs)
+{
+    for (int waited = 0;; waited += 100) {
+        std::ifstream log(RecorderLog());
+        std::string line;
+        for (size_t i = 0; std::getline(log, line); i++)
+            if (i == taken)
+                return taken++, line;
+        if (waited >= timeoutMs)
+            return "";
+        Wait(100);
     }
+}
+
+std::string ScratchFolder(const std::string &name)
+{
+    std::string path = TRESK_E2E_SCRATCH "/" + name;
+    RunUnixShell("rm -rf '" + path + "' && mkdir -p '" + path + "'");
+    return WinePath(path);
+}
+
+void WriteTextFile(const std::string &path, const std::string &text)
+{
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+std::string LaunchFromMenu(HWND window, const std::vector<UINT> &keys, bool byHotKey)
+{
+    LaunchRecorder browser("tresktest");
+    PostMessageA(window, byHotKey ? WM_HOTKEY : WM_USER + 2, byHotKey, byHotKey ? 0 : WM_LBUTTONUP);
+    HWND menu = WaitForPopupMenu(5000);
+    PostMenuKeys(menu, keys);
+    std::string launch = menu ? browser.Next(5000) : "";
+    CloseMenu(window, menu);
+    return launch;
+}
+
+// Menu mode ends on a cancel-mode message, one nested menu at a time.
+bool CloseMenu(HWND window, HWND menu)
+{
+    return WaitUntil([&] {
+        PostMessageA(window, WM_CANCELMODE, 0, 0);
+        Wait(100);
+        return !IsWindowVisible(menu);
+    }, 5000);
+}
+
+bool RunUnixShell(const std::string &script, int timeoutMs)
+{
+    static int runs = 0;
+    std::string mark = TRESK_E2E_SCRATCH "/done-" + std::to_string(GetCurrentProcessId()) + "-" +
+                       std::to_string(++runs);
+    PROCESS_INFORMATION info = {};
+    if (!Launch("Z:\\bin\\sh -c \"(" + script + "); echo $? >" + mark + ".part; mv " + mark + ".part " + mark + "\"",
+                &info))
+        return false;
+    CloseHandle(info.hProcess);  // no use: Wine's handle cannot wait for a Unix program
+    CloseHandle(info.hThread);
+    std::string status, done = WinePath(mark);
+    WaitUntil([&] { return std::getline(std::ifstream(done), status).good(); }, timeoutMs);
+    DeleteFileA(done.c_str());
+    return status == "0";
 }

@@ -1,27 +1,43 @@
 // End-to-end test driver: starts the real tresk.exe under Wine and watches it from outside, through its
-// windows, its tray icon, its registry values and its exit code. Any end-to-end test can link it.
+// windows, its tray icon, its registry values, its exit code and what it launches. Any end-to-end test can
+// link it.
 #pragma once
 #include <windows.h>
 
+#include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
-// Where tresk.exe is, as a Windows path (the Unix build path mapped onto Wine's Z: drive).
-std::string TreskExePath();
-// The Unix path of a file in the repository (tests/data/...) as a Windows path.
+// Long enough for a start of tresk.exe under Wine on a busy machine.
+const int START_TIMEOUT = 20000;
+const char TRESK_KEY[] = "Software\\Olvane\\Tresk";
+const char RUN_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+// A Unix path as a Windows path (on Wine's Z: drive).
 std::string WinePath(const std::string &unixPath);
-
+// Where tresk.exe is, as a Windows path.
+inline std::string TreskExePath() { return WinePath(TRESK_EXE_UNIX_PATH); }
 // A file of the source tree (for example "tests/data/sample-bookmarks.htm") as a Windows path.
-std::string SourcePath(const std::string &relative);
+inline std::string SourcePath(const std::string &relative) { return WinePath(TRESK_SOURCE_DIR "/" + relative); }
 
-// Ends a tresk.exe that already runs, and removes Tresk's registry key with its subkeys and the "Tresk"
-// value of the Run key.
+// Ends a tresk.exe that already runs, removes Tresk's registry key with its subkeys and the "Tresk" value
+// of the Run key, and undoes UseFavoritesAndHotlist.
 void ResetTreskState();
-void SetTreskDword(const char *name, DWORD value);
-void SetTreskString(const char *name, const char *value);
+// Values under HKEY_CURRENT_USER. Strings are read as stored, terminating NUL and any bytes after it
+// included; false when missing or of another type.
+void SetUserValue(const char *key, const char *name, DWORD type, const void *data, size_t size);
+bool ReadUserString(const char *key, const char *name, std::string *value);
+inline void SetTreskDword(const char *name, DWORD value) { SetUserValue(TRESK_KEY, name, REG_DWORD, &value, 4); }
+inline void SetTreskString(const char *name, const char *v) { SetUserValue(TRESK_KEY, name, REG_SZ, v, strlen(v) + 1); }
+// False when missing or not a REG_DWORD of 4 bytes.
 bool ReadTreskDword(const char *name, DWORD *value);
-bool ReadTreskString(const char *name, std::string *value);
-bool ReadRunValue(std::string *value);
+inline bool ReadTreskString(const char *name, std::string *value) { return ReadUserString(TRESK_KEY, name, value); }
+inline bool ReadRunValue(std::string *value) { return ReadUserString(RUN_KEY, "Tresk", value); }
+// A value of a subkey of Tresk's key ("Search", "Verify") as stored; false when missing or of another type.
+bool ReadTreskSubkeyValue(const char *subkey, const char *name, DWORD type, std::string *data);
+// Points the Favorites ("Shell Folders") and the Opera hotlist (opera.ini) at these paths.
+void UseFavoritesAndHotlist(const std::string &favorites, const std::string &hotlist);
 
 struct TreskProcess {
     PROCESS_INFORMATION info = {};
@@ -29,36 +45,86 @@ struct TreskProcess {
 
 // Starts tresk.exe; `tail` is appended to its quoted path on the command line. False when it cannot start.
 bool StartTresk(TreskProcess *process, const std::string &tail = "");
+// Starts tresk.exe and waits for its main window, when `withIcon` also for its tray icon, then for the
+// first refresh; null when the window or the icon does not come.
+HWND StartTreskAndWait(TreskProcess *process, bool withIcon = true, const std::string &tail = "");
 // Waits for the process to end; returns its exit code, or -1 on time-out.
 int WaitForExit(const TreskProcess &process, int timeoutMs);
-bool IsRunning(const TreskProcess &process);
+inline bool IsRunning(const TreskProcess &p) { return WaitForSingleObject(p.info.hProcess, 0) == WAIT_TIMEOUT; }
 // Ends the process if it still runs and closes its handles.
 void StopTresk(TreskProcess *process);
 
-// A top-level window of the process with this class (and caption, if given); null on time-out.
+// Looks at `done` every 50 ms until it returns true (true) or the time is up (false). The test's thread
+// owns no window, so it need not run messages meanwhile.
+bool WaitUntil(const std::function<bool()> &done, int timeoutMs);
+inline void Wait(int milliseconds) { WaitUntil([] { return false; }, milliseconds); }
+
+// A top-level window of the process (of any process when it has no id) with this class (and caption, if
+// given), other than those in `known`; null on time-out.
 HWND WaitForWindow(const TreskProcess &process, const char *className, const char *caption, int timeoutMs,
-                   bool mustBeVisible = false);
+                   bool mustBeVisible = false, const std::vector<HWND> &known = {});
 // The main window of the process (class "Tresk").
-HWND WaitForMainWindow(const TreskProcess &process, int timeoutMs);
-// Waits until the process has its tray icon (owner window, identifier 1); false on time-out.
-bool WaitForTrayIcon(HWND owner, int timeoutMs);
+inline HWND WaitForMainWindow(const TreskProcess &p, int ms) { return WaitForWindow(p, "Tresk", "Tresk", ms); }
 // Whether the shell holds an icon of this owner and identifier: an empty modify succeeds only then.
 bool TrayIconExists(HWND owner, UINT id = 1);
+inline bool WaitForTrayIcon(HWND owner, int ms) { return WaitUntil([=] { return TrayIconExists(owner); }, ms); }
 
-// The text of a message box.
 std::string MessageBoxText(HWND box);
 // A visible message box of the process with the caption "Tresk"; null on time-out.
-HWND WaitForMessageBox(const TreskProcess &process, int timeoutMs);
-// The open popup menu window (class "#32768"); null on time-out.
-HWND WaitForPopupMenu(int timeoutMs);
+inline HWND WaitForMessageBox(const TreskProcess &p, int ms) { return WaitForWindow(p, "#32770", "Tresk", ms, true); }
+// Waits for a message box of the process, answers it with `button` and returns its text, or
+// "(no message box)"; `owner` receives the box's owner window when given.
+std::string AnswerMessageBox(const TreskProcess &process, int button = IDOK, HWND *owner = nullptr);
+
+// A visible popup menu window (class "#32768") other than those in `known`; null on time-out. Wine keeps
+// hidden ones around.
+inline HWND WaitForNewMenu(const std::vector<HWND> &known, int timeoutMs)
+{
+    return WaitForWindow({}, "#32768", nullptr, timeoutMs, true, known);
+}
+inline HWND WaitForPopupMenu(int timeoutMs) { return WaitForNewMenu({}, timeoutMs); }
 // Posts key presses to a popup menu window, as typed keys (X key events do not reach hidden owners).
 void PostMenuKeys(HWND menu, const std::vector<UINT> &virtualKeys);
-// The text of a dialog's control, and waiting until it reads `text`; false on time-out.
-std::string ControlText(HWND dialog, int id);
-bool WaitForControlText(HWND dialog, int id, const std::string &text, int timeoutMs);
-// A left click on a column's header in a report list view of another process.
+// Closes the open menus of tresk.exe (its main window) down to `menu`; false when that stays open.
+bool CloseMenu(HWND window, HWND menu);
+
+// An empty folder of this name in the build tree's scratch folder (TRESK_E2E_SCRATCH, a Unix path), as a
+// Windows path; emptied again by the next call.
+std::string ScratchFolder(const std::string &name);
+void WriteTextFile(const std::string &path, const std::string &text);
+
+// Opens the bookmark menu as a tray click (or the hot key) does, types `keys` and returns the line of the
+// browser's stand-in for the launch that followed ("url|show command"), or "" when none came; the menu is
+// closed then. The stand-in, a recorder, is the handler of the scheme "tresktest" in this prefix.
+std::string LaunchFromMenu(HWND window, const std::vector<UINT> &keys, bool byHotKey = false);
+
+// Runs a /bin/sh script outside Wine and waits until it has ended; false when it failed or ran out of
+// time. Wine gives no handle to wait on for a Unix program, so the script leaves its status in a file.
+bool RunUnixShell(const std::string &script, int timeoutMs = 20000);
+// Posts each character of text to a window as typed (WM_CHAR).
+void PostTypedText(HWND window, const std::string &text);
+// The texts of every item (sub-item 0) or of one sub-item of a list view in another process, top to bottom.
+std::vector<std::string> ListViewColumn(HWND list, int subItem);
+// A left click on a column's header in a list view of another process.
 void ClickListHeader(HWND list, int column);
-// Every row of a report list view of another process, its first `columns` columns joined by '|'.
-std::vector<std::string> ListViewRows(HWND list, int columns);
-// Runs the message loop of this thread for a while (so windows of the test itself stay responsive).
-void Wait(int milliseconds);
+// The text of a dialog's control.
+std::string ControlText(HWND dialog, int id);
+// How many pixels of the screen rectangle have exactly this colour (the screen as the user sees it).
+int CountScreenPixels(const RECT &area, COLORREF colour);
+// The cursor shown at the X pointer as WIDTHxHEIGHT+XHOT+YHOT, for instance "32x32+5+0" (tests/e2e/x11_cursor.py).
+std::string PointerShape();
+
+// Stands in for the browser: while it lives, e2e_url_recorder.exe (next to the test) is the handler of the
+// scheme and notes every launch as "url|show command".
+class LaunchRecorder {
+public:
+    explicit LaunchRecorder(const char *scheme);
+    ~LaunchRecorder();  // gives the scheme its previous handler back
+    // The next launch noted, in order; "" when none comes within the time.
+    std::string Next(int timeoutMs = 15000);
+
+private:
+    void SetHandler(const char *command);
+    std::string scheme, previousCommand;
+    size_t taken = 0;
+};

@@ -4,18 +4,14 @@
 #include "tests/e2e/driver.h"
 #include "tests/verify/http_test_server.h"
 
-#include <shlwapi.h>
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
 #include <regex>
 #include <sstream>
 
 namespace {
 
-const int START_TIMEOUT = 20000;
 const int VERIFY_BUTTON = 234, LIST = 236, PROGRESS = 237, PROXY_NAME = 241, PROXY_PORT = 242;
 const char VERIFY_KEY[] = "Software\\Olvane\\Tresk\\Verify";
 
@@ -84,6 +80,23 @@ std::string BookmarkFile(std::string table, std::vector<std::string> *left)
     return file + "</DL><p>\n";
 }
 
+// Every row of the list: Name|Location|Folder|Status.
+std::vector<std::string> Rows(HWND list)
+{
+    std::vector<std::string> rows = ListViewColumn(list, 0);
+    for (int column = 1; column < 4; column++) {
+        std::vector<std::string> texts = ListViewColumn(list, column);
+        for (size_t row = 0; row < rows.size() && row < texts.size(); row++)
+            rows[row] += "|" + texts[row];
+    }
+    return rows;
+}
+
+bool WaitForText(HWND dialog, int id, const std::string &text, int timeoutMs)
+{
+    return WaitUntil([&] { return ControlText(dialog, id) == text; }, timeoutMs);
+}
+
 class VerifyWindowEndToEnd : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { server = new HttpTestServer(Answer); }
@@ -93,22 +106,18 @@ protected:
     {
         StopTresk(&tresk);
         ResetTreskState();
-        DeleteFileA(bookmarkPath.c_str());
     }
-
-    void WriteBookmarks(const std::string &text) { std::ofstream(bookmarkPath, std::ios::binary) << text; }
 
     // Starts Tresk on the bookmarks with these "Threads", then opens the window.
     HWND Start(const std::string &bookmarks, DWORD threads)
     {
-        WriteBookmarks(bookmarks);
+        WriteTextFile(bookmarkPath, bookmarks);
         SetTreskString("Bookmark Filename", bookmarkPath.c_str());
         SetTreskDword("Menu Style", 0);
         SetTreskDword("Tray Icon", 1);
-        SHSetValueA(HKEY_CURRENT_USER, VERIFY_KEY, "Threads", REG_DWORD, &threads, 4);
-        EXPECT_TRUE(StartTresk(&tresk));
-        mainWindow = WaitForMainWindow(tresk, START_TIMEOUT);
-        return mainWindow && WaitForTrayIcon(mainWindow, START_TIMEOUT) ? Open() : nullptr;
+        SetUserValue(VERIFY_KEY, "Threads", REG_DWORD, &threads, 4);
+        mainWindow = StartTreskAndWait(&tresk);
+        return mainWindow ? Open() : nullptr;
     }
 
     // From no selection, two steps down the tray menu is "&Verify Bookmarks...", three "&Refresh Bookmarks".
@@ -124,21 +133,20 @@ protected:
     {
         ChooseFromTrayMenu(2);
         HWND dialog = WaitForWindow(tresk, "#32770", "Verify Bookmarks", START_TIMEOUT, true);
-        for (int waited = 0; dialog && !IsWindowVisible(GetDlgItem(dialog, PROGRESS)) && waited < 10000; waited += 50)
-            Wait(50);  // the list is filled once the window is up
-        return dialog;
+        // The list is filled once the window is up.
+        return dialog && WaitUntil([&] { return IsWindowVisible(GetDlgItem(dialog, PROGRESS)); }, 10000) ? dialog : nullptr;
     }
 
     // "&Verify" (or "&Stop"), then with a time given waiting until "&Verify" is back.
     static bool Press(HWND dialog, int timeoutMs = 0)
     {
         SendMessageA(dialog, WM_COMMAND, VERIFY_BUTTON, 0);
-        return !timeoutMs || WaitForControlText(dialog, VERIFY_BUTTON, "&Verify", timeoutMs);
+        return !timeoutMs || WaitForText(dialog, VERIFY_BUTTON, "&Verify", timeoutMs);
     }
 
     TreskProcess tresk;
     HWND mainWindow = nullptr;
-    const std::string bookmarkPath = WinePath("/tmp/tresk-e2e-verify.htm");
+    const std::string bookmarkPath = ScratchFolder("verify") + "\\bookmark.htm";
 };
 
 TEST_F(VerifyWindowEndToEnd, RunsLeaveTheFailuresAndTheProxyIsKept)
@@ -150,7 +158,7 @@ TEST_F(VerifyWindowEndToEnd, RunsLeaveTheFailuresAndTheProxyIsKept)
     HWND dialog = Start(BookmarkFile(table, &failures), 6);
     ASSERT_NE(dialog, nullptr);
     HWND list = GetDlgItem(dialog, LIST);
-    std::vector<std::string> rows = ListViewRows(list, 4);
+    std::vector<std::string> rows = Rows(list);
     ASSERT_EQ(rows.size(), 27u);  // neither folders nor separators
     EXPECT_EQ(rows[0], failures[0].substr(0, failures[0].rfind('|') + 1) + "Not Verified");
     EXPECT_EQ(ControlText(dialog, PROGRESS), "0 of 27 bookmarks processed");
@@ -158,7 +166,7 @@ TEST_F(VerifyWindowEndToEnd, RunsLeaveTheFailuresAndTheProxyIsKept)
     for (const char *progress : {"27 of 27 bookmarks processed  [17 verified, 10 failed]",
                                  "10 of 10 bookmarks processed  [0 verified, 10 failed]"}) {
         ASSERT_TRUE(Press(dialog, 60000));
-        EXPECT_EQ(ListViewRows(list, 4), failures);
+        EXPECT_EQ(Rows(list), failures);
         EXPECT_EQ(ControlText(dialog, PROGRESS), progress);
     }
     // "Status" clicked once orders the rows by their statuses, clicked again the other way round.
@@ -166,7 +174,7 @@ TEST_F(VerifyWindowEndToEnd, RunsLeaveTheFailuresAndTheProxyIsKept)
         ClickListHeader(list, 3);
         Wait(300);
         std::vector<std::string> statuses;
-        for (const std::string &row : ListViewRows(list, 4))
+        for (const std::string &row : Rows(list))
             statuses.push_back(row.substr(row.rfind('|') + 1));
         EXPECT_TRUE(click ? std::is_sorted(statuses.rbegin(), statuses.rend()) : std::is_sorted(statuses.begin(), statuses.end()));
     }
@@ -182,8 +190,7 @@ TEST_F(VerifyWindowEndToEnd, RunsLeaveTheFailuresAndTheProxyIsKept)
     EXPECT_EQ(std::count(requests.begin(), requests.end(), "HEAD http://nowhere.invalid/ nowhere.invalid"), 1);
     EXPECT_EQ(std::count_if(requests.begin(), requests.end(), [](const std::string &r) { return r.find(" /") != r.npos; }), 0);
     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-    for (int waited = 0; IsWindow(dialog) && waited < 5000; waited += 50)
-        Wait(50);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 5000));
     dialog = Open();
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(ControlText(dialog, PROXY_NAME), "127.0.0.1");
@@ -204,13 +211,13 @@ TEST_F(VerifyWindowEndToEnd, StopRefreshAndCloseDuringSlowRuns)
     Wait(700);
     EXPECT_EQ(server->Requests().size() - seen, 6u) << "\"Threads\" 0 gives 6 workers";
     // The table is rebuilt from another file while the rows are being checked.
-    WriteBookmarks(BookmarkFile("Fresh|http://{S}/ok/fresh|Not Verified", &fresh));
+    WriteTextFile(bookmarkPath, BookmarkFile("Fresh|http://{S}/ok/fresh|Not Verified", &fresh));
     ChooseFromTrayMenu(3);
     Press(dialog);
     EXPECT_EQ(ControlText(dialog, VERIFY_BUTTON), "Stopping (6)");
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, VERIFY_BUTTON)));
-    ASSERT_TRUE(WaitForControlText(dialog, VERIFY_BUTTON, "&Verify", 10000));
-    EXPECT_EQ(ListViewRows(GetDlgItem(dialog, LIST), 4), stopped);
+    ASSERT_TRUE(WaitForText(dialog, VERIFY_BUTTON, "&Verify", 10000));
+    EXPECT_EQ(Rows(GetDlgItem(dialog, LIST)), stopped);
     EXPECT_EQ(ControlText(dialog, PROGRESS), "6 of 10 bookmarks processed  [0 verified, 6 failed]");
 
     // Close during a second run waits until the workers have their answers; the rows are still the window's.
@@ -221,15 +228,13 @@ TEST_F(VerifyWindowEndToEnd, StopRefreshAndCloseDuringSlowRuns)
     Wait(500);
     EXPECT_TRUE(IsWindow(dialog)) << "closed while its workers were still checking";
     EXPECT_EQ(ControlText(dialog, VERIFY_BUTTON), "Stopping (6)");
-    for (int waited = 0; IsWindow(dialog) && waited < 10000; waited += 50)
-        Wait(50);
-    EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 10000));
     std::vector<std::string> requests = server->Requests();
     EXPECT_EQ(std::count_if(requests.begin() + seen, requests.end(), [](const std::string &r) { return r.find("/slow/") != r.npos; }), 6);
     ASSERT_TRUE(IsRunning(tresk));
     dialog = Open();
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(ListViewRows(GetDlgItem(dialog, LIST), 4), fresh);
+    EXPECT_EQ(Rows(GetDlgItem(dialog, LIST)), fresh);
 }
 
 }  // namespace

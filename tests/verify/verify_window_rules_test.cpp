@@ -1,5 +1,5 @@
-// The Verify window's portable rules: its settings' odd values and the proxy texts, and the take cursor against
-// a scan from the top while rows are taken, failed and deleted in any order.
+// The Verify window's portable rules: its settings' odd values, the proxy texts and the order by status, and
+// the take cursor against a scan from the top while rows are taken, failed and deleted in any order.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,6 +13,12 @@
 TEST(VerifyWindowRules, SettingsAndTexts)
 {
     auto n = [](long value) { return std::to_string(value); };
+    auto order = [](int sign) {
+        std::string moved;
+        for (int to : StatusOrder({{"b", 0}, {"A", 0}, {"c", 0}, {"a", 0}}, sign))
+            moved += std::to_string(to);
+        return moved;
+    };
     const struct {
         std::string got, want;
     } cases[] = {
@@ -27,6 +33,7 @@ TEST(VerifyWindowRules, SettingsAndTexts)
         {n(ProxyPortMissing("p", "")) + n(ProxyPortMissing("p", "(none)")) + n(ProxyPortMissing("(none)", "")) +
              n(ProxyPortMissing("", "")) + n(ProxyPortMissing("p", "80")), "11000"},
         {ProxyPortMessage(), "Please enter a Proxy Port (try using 8080 if you're not sure)."},
+        {order(1), "2031"}, {order(-1), "1203"},  // A-Z folded; equal statuses keep their order
     };
     for (const auto &c : cases)
         EXPECT_EQ(c.got, c.want);
@@ -56,14 +63,14 @@ TEST(VerifyWindowRules, TakeCursorFollowsTheListAsAScanFromTheTopWould)
             // Rows in hand end in any order: a passed one's item is deleted, a failed one keeps its text.
             while (!inHand.empty() && random() % 2) {
                 auto done = inHand.begin() + static_cast<long>(random() % inHand.size());
-                int at = TakeRowItem(cursor, *done);
+                int at = TakeRowBack(cursor, *done);
                 ASSERT_TRUE(at >= 0 && at < static_cast<int>(items.size()) && items[static_cast<size_t>(at)].first == *done);
                 inHand.erase(done);
                 if (random() % 2) {
                     items[static_cast<size_t>(at)].second = "404 - Object Not Found";
                 } else {
                     items.erase(items.begin() + at);
-                    NoteItemDeleted(cursor, at);
+                    NoteRowDeleted(cursor, at);
                 }
             }
         }
