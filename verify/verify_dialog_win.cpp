@@ -4,7 +4,6 @@
 
 #include "base/app_state.h"
 #include "base/launch_url.h"
-#include "bookmarks/bookmark_table.h"
 #include "res/menu_ids.h"
 #include "res/resource.h"
 #include "res/verify_ids.h"
