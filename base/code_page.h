@@ -9,3 +9,6 @@ bool AppendCodePageCharacter(unsigned long character, std::string &out);
 // UTF-8 text converted to the code page into out; a character the code page lacks becomes '?'. False
 // (out unchanged) when the text is not valid UTF-8.
 bool CodePageFromUtf8(const std::string &utf8, std::string &out);
+// UTF-16 text (a file name as Windows holds it) in the code page, the same way; a surrogate without its
+// other half, which a file name may hold, becomes '?' too.
+std::string CodePageFromUtf16(const std::u16string &utf16);
