@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "base/ascii_case.h"
 #include "base/fatal_error.h"
 #include "base/trace.h"
 #include "bookmarks/bookmark_table.h"
@@ -18,18 +19,24 @@ static const size_t MAX_TEXT = 1024;
 
 enum LineKind { LINE_OTHER, LINE_FOLDER, LINE_BOOKMARK, LINE_LIST_END, LINE_SEPARATOR };
 
+// Whether [begin, end) starts with tag, ignoring the case of A-Z.
 static bool LineStartsWith(const char *begin, const char *end, const char *tag, size_t length)
 {
-    return static_cast<size_t>(end - begin) >= length && FindNoCaseIn(begin, begin + length, tag) == begin;
+    if (static_cast<size_t>(end - begin) < length)
+        return false;
+    for (size_t i = 0; i < length; i++)
+        if (!SameNoCase(static_cast<unsigned char>(begin[i]), static_cast<unsigned char>(tag[i])))
+            return false;
+    return true;
 }
 
 // The four tags are tested in this order; "<DT><H3" before "<DT>" because a heading starts with both.
 static LineKind KindOfLine(const char *begin, const char *end)
 {
-    if (LineStartsWith(begin, end, "<DT><H3", 7))
-        return LINE_FOLDER;
+    if (begin == end || *begin != '<')
+        return LINE_OTHER;  // most lines of a file are none of the four
     if (LineStartsWith(begin, end, "<DT>", 4))
-        return LINE_BOOKMARK;
+        return LineStartsWith(begin + 4, end, "<H3", 3) ? LINE_FOLDER : LINE_BOOKMARK;
     if (LineStartsWith(begin, end, "</DL>", 5))
         return LINE_LIST_END;
     if (LineStartsWith(begin, end, "<HR>", 4))
@@ -46,7 +53,7 @@ static const char *SkipBlanks(const char *at, const char *end)
     return at;
 }
 
-// The file is read in pieces into one buffer that is reused for both passes: a copy of the whole file
+// The file is read in pieces into one buffer that is reused for the whole file: a copy of the whole file
 // would cost a fresh page of memory for every 4 KB read, more than the scanning itself, and a piece of
 // 64 KB is still in the processor's cache when its lines are scanned. A line longer than the buffer
 // makes it grow to hold that line.
@@ -117,7 +124,7 @@ struct FileLines {
 // start. A NUL byte (a damaged file) ends its line like a line end does, so what follows it on that line
 // is still read rather than lost. Firefox writes a separator and the next bookmark
 // on one line ("<HR>    <DT><A ..."); the rest of a line after its "<HR>" tag is taken as a line of its
-// own, so that bookmark is kept. Both passes go through here, so they see the same lines.
+// own, so that bookmark is kept.
 template <typename Visit>
 static void ScanLines(FileLines &lines, Visit visit)
 {
@@ -156,13 +163,34 @@ static const char *QuoteEnd(const char *from, const char *end)
     return quote ? static_cast<const char *>(quote) : end;
 }
 
-// A time attribute: the text `offset` characters after the start of `attribute` (past the name, the
+// Where "LAST_VISIT" and "LAST_MODIFIED" first occur in the line, in any case, or null. One search for
+// their '_' finds both: a Chrome line is mostly icon data, and searching it once per attribute cost
+// more than the rest of the line's reading.
+static void FindTimeAttributes(const char *begin, const char *end, const char **visit, const char **modified)
+{
+    *visit = *modified = nullptr;
+    const char *at = begin;
+    while (!*visit || !*modified) {
+        const char *underscore = static_cast<const char *>(std::memchr(at, '_', static_cast<size_t>(end - at)));
+        if (!underscore)
+            return;
+        at = underscore + 1;
+        const char *name = underscore - 4;
+        if (underscore - begin < 4)
+            continue;
+        if (!*visit && LineStartsWith(name, end, "LAST_VISIT", 10))
+            *visit = name;
+        else if (!*modified && LineStartsWith(name, end, "LAST_MODIFIED", 13))
+            *modified = name;
+    }
+}
+
+// A time attribute found at `found`: the text `offset` characters after its start (past the name, the
 // equals sign and the opening quote) up to the next quote, read as a decimal integer like atoi does
 // (leading blanks, optional sign, digits up to the first non-digit). Missing, empty or cut off: 0.
 // Values beyond 32 bits are held at the nearest limit rather than wrapped.
-static int32_t ReadTime(const char *begin, const char *end, const char *attribute, size_t offset)
+static int32_t ReadTime(const char *found, const char *end, size_t offset)
 {
-    const char *found = FindNoCaseIn(begin, end, attribute);
     if (!found || static_cast<size_t>(end - found) <= offset)
         return 0;
     const char *at = found + offset;
@@ -233,22 +261,58 @@ static const char *BookmarkName(const char *begin, const char *end, char *buffer
     return CutText(second + 1, nameEnd ? nameEnd : end, buffer);
 }
 
-// Second pass: appends the records into the slots the first pass counted.
+// Appends the records as the lines come. Nothing is appended before the first line that makes a record
+// of its own (a heading, a bookmark, a separator), so a file without one leaves the table untouched.
 struct Filler {
     ReaderCursor cursor;
-    int slots = 0;              // records the first pass made room for
+    bool started = false;
+    bool topEndPending = false;  // a top-level list end before the first record, appended with it
     bool topEndWritten = false;
     char name[MAX_TEXT + 1];
     char url[MAX_TEXT + 1];
 
+    void Start()
+    {
+        if (started)
+            return;
+        started = true;
+        StartReading(cursor, SOURCE_NETSCAPE);
+        if (topEndPending)
+            AppendRecord(cursor, CLOSE_FOLDER, CLOSE_FOLDER);
+    }
+
     void Append(const char *recordName, const char *recordUrl, int32_t lastVisit = 0, int32_t lastModified = 0)
     {
-        // Never beyond the counted slots, whatever the file holds.
-        if (bookmarkTable.entryCount >= slots)
-            return;
+        Start();
         int position = AppendRecord(cursor, recordName, recordUrl);
         bookmarkTable.entries[position].lastVisit = lastVisit;
         bookmarkTable.entries[position].lastModified = lastModified;
+    }
+
+    void AppendBookmark(const char *begin, const char *end)
+    {
+        if (IsKindMarker(BookmarkUrl(begin, end, url)))
+            return;
+        const char *visit, *modified;
+        FindTimeAttributes(begin, end, &visit, &modified);
+        Append(BookmarkName(begin, end, name), url, ReadTime(visit, end, 12), ReadTime(modified, end, 15));
+    }
+
+    // Each list end closes the open folder. A list end that closes no open folder beyond that first
+    // top-level one closes nothing and is dropped: one end per heading and one outermost end is what a
+    // file can hold.
+    void AppendListEnd()
+    {
+        if (cursor.folder == -1) {
+            if (topEndWritten)
+                return;
+            topEndWritten = true;
+            if (!started) {
+                topEndPending = true;
+                return;
+            }
+        }
+        Append(CLOSE_FOLDER, CLOSE_FOLDER);
     }
 
     void operator()(LineKind kind, const char *begin, const char *end)
@@ -258,20 +322,10 @@ struct Filler {
             Append(FolderName(begin, end, name), OPEN_FOLDER);
             break;
         case LINE_BOOKMARK:
-            if (!IsKindMarker(BookmarkUrl(begin, end, url)))
-                Append(BookmarkName(begin, end, name), url, ReadTime(begin, end, "LAST_VISIT", 12),
-                       ReadTime(begin, end, "LAST_MODIFIED", 15));
+            AppendBookmark(begin, end);
             break;
         case LINE_LIST_END:
-            // The first pass made one end slot per heading and one for the outermost list end. A list
-            // end that closes no open folder beyond that first top-level one closes nothing, and
-            // keeping it would take the slot of a record still to come; it is dropped.
-            if (cursor.folder == -1) {
-                if (topEndWritten)
-                    break;
-                topEndWritten = true;
-            }
-            Append(CLOSE_FOLDER, CLOSE_FOLDER);
+            AppendListEnd();
             break;
         case LINE_SEPARATOR:
             Append(SEPARATOR, SEPARATOR);
@@ -282,20 +336,9 @@ struct Filler {
     }
 };
 
-// Puts the file back to its start for a pass; a file that cannot be positioned there is fatal (3).
-static void Rewind(FileLines &lines)
-{
-    if (std::fseek(lines.file, 0, SEEK_SET) != 0) {
-        std::fclose(lines.file);
-        ShowFatalError(FATAL_CANNOT_READ_FILE);
-    }
-    std::clearerr(lines.file);
-    lines.start = lines.filled = lines.searched = 0;
-    lines.atEnd = false;
-}
-
 // Opens the file and makes its read buffer (the file's length plus one, at most one piece); false when
-// the file cannot be opened or read.
+// the file cannot be opened or read. The length is taken by seeking to the end; a file that cannot be
+// positioned back to its start is fatal (3).
 static bool OpenLines(const char *path, FileLines &lines)
 {
     lines.file = OpenSourceFile(path, "rb");
@@ -308,7 +351,10 @@ static bool OpenLines(const char *path, FileLines &lines)
         std::fclose(lines.file);
         return false;
     }
-    Rewind(lines);
+    if (std::fseek(lines.file, 0, SEEK_SET) != 0) {
+        std::fclose(lines.file);
+        ShowFatalError(FATAL_CANNOT_READ_FILE);
+    }
     lines.capacity = static_cast<unsigned long>(size) < PIECE_SIZE ? static_cast<size_t>(size) + 1 : PIECE_SIZE;
     lines.buffer = static_cast<char *>(std::malloc(lines.capacity));
     if (!lines.buffer) {
@@ -318,6 +364,10 @@ static bool OpenLines(const char *path, FileLines &lines)
     return true;
 }
 
+// One pass over the file: a pass that only counted the records first, to size the record array, read
+// and scanned the whole file a second time, which cost a third of the reading; the array grows
+// geometrically instead. Every list end that is kept closes a heading or is the one outermost end, so
+// the records never outnumber two per heading, one per bookmark and separator, and one.
 int ReadNetscapeBookmarks(const char *path)
 {
     TraceEnter("ReadNetscapeBookmarks");
@@ -327,38 +377,11 @@ int ReadNetscapeBookmarks(const char *path)
         TraceExit("ReadNetscapeBookmarks");
         return 0;
     }
-
-    // First pass: two slots per heading (its start and its end record), one per bookmark and separator.
-    // A bookmark that the second pass leaves out is not counted, so that a file of nothing else reads as
-    // one without bookmarks.
-    int64_t count = 0;
-    char url[MAX_TEXT + 1];
-    ScanLines(lines, [&count, &url](LineKind kind, const char *begin, const char *end) {
-        if (kind == LINE_BOOKMARK && IsKindMarker(BookmarkUrl(begin, end, url)))
-            return;
-        count += kind == LINE_FOLDER ? 2 : (kind == LINE_BOOKMARK || kind == LINE_SEPARATOR) ? 1 : 0;
-    });
-    if (count == 0) {
-        std::fclose(lines.file);
-        std::free(lines.buffer);
-        TraceExit("ReadNetscapeBookmarks");
-        return 0;
-    }
-    count++;  // the outermost list end
-    if (count > INT32_MAX - bookmarkTable.entryCount)
-        ShowFatalError(FATAL_OUT_OF_MEMORY);  // more records than positions can number
-
-    // Second pass. Should the file change in between, the slots counted above still bound what is written.
-    Rewind(lines);
     Filler filler;
-    StartReading(filler.cursor, SOURCE_NETSCAPE);
-    ReserveEntries(static_cast<int>(count));
-    filler.slots = bookmarkTable.entryCount + static_cast<int>(count);
     ScanLines(lines, [&filler](LineKind kind, const char *begin, const char *end) { filler(kind, begin, end); });
-
     std::fclose(lines.file);
     std::free(lines.buffer);
     Trace("%d records from %s", bookmarkTable.entryCount, path);
     TraceExit("ReadNetscapeBookmarks");
-    return 1;
+    return filler.started ? 1 : 0;
 }
