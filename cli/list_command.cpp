@@ -1,4 +1,5 @@
 // tresk-cli list: reads the bookmark sources as a refresh does and prints the table, one record a line.
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -24,18 +25,31 @@ static int ListUsage()
     return 2;
 }
 
-// Texts are printed as read, except the four bytes that would break the line and field layout.
+// Texts are printed as read, except the four bytes that would break the line and field layout. Runs
+// without them are copied whole: the byte-by-byte copy took a fifth of listing a large file.
 static void AppendEscaped(std::string &line, const char *text)
 {
-    for (; *text; text++) {
+    for (;;) {
+        size_t plain = std::strcspn(text, "\\\t\r\n");
+        line.append(text, plain);
+        text += plain;
         switch (*text) {
+        case '\0': return;
         case '\\': line += "\\\\"; break;
         case '\t': line += "\\t"; break;
         case '\r': line += "\\r"; break;
-        case '\n': line += "\\n"; break;
-        default: line += *text; break;
+        default: line += "\\n"; break;
         }
+        text++;
     }
+}
+
+// A number and the tab after it, written at `at`; returns the end.
+static char *NumberField(char *at, int number)
+{
+    at = std::to_chars(at, at + 11, number).ptr;  // "-2147483648" is the longest
+    *at++ = '\t';
+    return at;
 }
 
 static const char *KindName(const BookmarkEntry &entry)
@@ -49,28 +63,40 @@ static const char *KindName(const BookmarkEntry &entry)
     return "bookmark";
 }
 
+// Lines are gathered and written in large pieces, and numbers formatted without printf: formatting
+// was more than half the time of listing a 100,000-bookmark file.
 static void PrintTable()
 {
 #ifdef _WIN32
     // The same bytes as the host build: no LF to CR LF translation on standard output.
     _setmode(_fileno(stdout), _O_BINARY);
 #endif
-    std::string line;
-    char numbers[96];
+    const size_t PIECE = 1 << 16;
+    std::string out;
+    out.reserve(2 * PIECE);
     for (int position = 0; position < bookmarkTable.entryCount; position++) {
         const BookmarkEntry &entry = bookmarkTable.entries[position];
-        std::snprintf(numbers, sizeof numbers, "%d\t%d\t%d\t%s\t%d\t%d\t%d\t", position, entry.id, entry.source,
-                      KindName(entry), entry.parentFolder, entry.lastVisit, entry.lastModified);
-        line = numbers;
-        AppendEscaped(line, entry.name);
-        line += '\t';
-        AppendEscaped(line, entry.url);
-        line += '\t';
+        char numbers[96];
+        char *at = NumberField(NumberField(NumberField(numbers, position), entry.id), entry.source);
+        const char *kind = KindName(entry);
+        size_t kindLength = std::strlen(kind);
+        std::memcpy(at, kind, kindLength);
+        at[kindLength] = '\t';
+        at = NumberField(NumberField(NumberField(at + kindLength + 1, entry.parentFolder), entry.lastVisit), entry.lastModified);
+        out.append(numbers, static_cast<size_t>(at - numbers));
+        AppendEscaped(out, entry.name);
+        out += '\t';
+        AppendEscaped(out, entry.url);
+        out += '\t';
         if (entry.description)
-            AppendEscaped(line, entry.description);
-        line += '\n';
-        std::fwrite(line.data(), 1, line.size(), stdout);
+            AppendEscaped(out, entry.description);
+        out += '\n';
+        if (out.size() >= PIECE) {
+            std::fwrite(out.data(), 1, out.size(), stdout);
+            out.clear();
+        }
     }
+    std::fwrite(out.data(), 1, out.size(), stdout);
     std::fflush(stdout);
 }
 
