@@ -20,3 +20,7 @@ const int SHORTCUT_CANNOT_READ = static_cast<int>(0x80004005u);      // E_FAIL
 int ReadShortcutFileURL(const char *path, char **url, int *length);
 // The same over the file's bytes in memory; false when the section or its URL= value is missing or empty.
 bool FindShortcutURL(const char *text, size_t size, std::string &url);
+// A shortcut file is a few hundred bytes; a larger one is damaged, and only its start is looked at.
+const size_t MAX_SHORTCUT_FILE = 1 << 20;
+// The first MAX_SHORTCUT_FILE bytes of the file at path; false when it is no regular file or cannot be read.
+bool ReadShortcutFileBytes(const char *path, std::string &bytes);

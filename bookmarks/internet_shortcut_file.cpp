@@ -9,12 +9,11 @@
 #include "bookmarks/favorites_reader.h"
 #include "bookmarks/source_file.h"
 
-// A shortcut file is a few hundred bytes; a larger one is damaged, and only its start is looked at.
-static const size_t MAX_SHORTCUT_FILE = 1 << 20;
-
+// The blanks that the profile-file functions trim around names, values and section names: the
+// control characters from tab to CR, ^Z (an old end-of-file mark) and the space.
 static bool IsBlank(char c)
 {
-    return c == ' ' || c == '\t';
+    return (c >= '\t' && c <= '\r') || c == '\x1a' || c == ' ';
 }
 
 // The text between first and last without the blanks around it.
@@ -40,6 +39,9 @@ static std::string Unquoted(const std::string &value)
     return value;
 }
 
+// As the profile-file functions read the file (and so the Internet Shortcut object): a section's name
+// runs to the last ']' of its line (a '[' line without one is no section), and only the first section of
+// that name is looked in.
 bool FindShortcutURL(const char *text, size_t size, std::string &url)
 {
     const char *end = text + size;
@@ -50,10 +52,11 @@ bool FindShortcutURL(const char *text, size_t size, std::string &url)
             lineEnd++;
         std::string content = Trimmed(line, lineEnd);
         line = lineEnd + 1;
-        if (!content.empty() && content[0] == '[') {
-            size_t close = content.find(']');
-            std::string section = close == std::string::npos ? std::string() : content.substr(1, close - 1);
-            inShortcutSection = EqualsNoCase(Trimmed(section.data(), section.data() + section.size()), "InternetShortcut");
+        size_t close = content.rfind(']');
+        if (!content.empty() && content[0] == '[' && close != std::string::npos) {
+            if (inShortcutSection)
+                return false;  // its section ended without a URL
+            inShortcutSection = EqualsNoCase(Trimmed(&content[1], &content[close]), "InternetShortcut");
             continue;
         }
         size_t equals = content.find('=');
@@ -68,22 +71,28 @@ bool FindShortcutURL(const char *text, size_t size, std::string &url)
     return false;
 }
 
-int ReadShortcutFileURL(const char *path, char **url, int *length)
+bool ReadShortcutFileBytes(const char *path, std::string &bytes)
 {
     std::FILE *file = OpenSourceFile(path, "rb");
     if (!file)
-        return SHORTCUT_CANNOT_READ;
-    std::string bytes;
+        return false;
     char chunk[4096];
     size_t got;
     while (bytes.size() < MAX_SHORTCUT_FILE && (got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
         bytes.append(chunk, got);
     bool failed = std::ferror(file) != 0;
     std::fclose(file);
-    if (failed)
+    if (bytes.size() > MAX_SHORTCUT_FILE)
+        bytes.resize(MAX_SHORTCUT_FILE);
+    return !failed;
+}
+
+int ReadShortcutFileURL(const char *path, char **url, int *length)
+{
+    std::string bytes, target;
+    if (!ReadShortcutFileBytes(path, bytes))
         return SHORTCUT_CANNOT_READ;
-    std::string target;
-    if (!FindShortcutURL(bytes.data(), std::min(bytes.size(), MAX_SHORTCUT_FILE), target))
+    if (!FindShortcutURL(bytes.data(), bytes.size(), target))
         return SHORTCUT_NO_URL;
     *url = static_cast<char *>(std::malloc(target.size() + 1));
     if (!*url)

@@ -1,5 +1,6 @@
 // Resolving an Internet Shortcut through the system's Internet Shortcut object.
 #include "bookmarks/favorites_reader.h"
+#include "bookmarks/favorites_listing.h"
 
 #include <windows.h>
 #include <objbase.h>
@@ -31,12 +32,9 @@ static char *CopyURL(const char *target, int *length)
 // Loads the shortcut into the object and takes its URL. GetURL answers S_FALSE for a shortcut that
 // holds none; only S_OK counts.
 static HRESULT LoadAndGetURL(IMalloc *allocator, IUniformResourceLocatorA *locator, IPersistFile *file,
-                             const char *path, char **url, int *length)
+                             const wchar_t *path, char **url, int *length)
 {
-    WCHAR widePath[MAX_PATH];
-    if (!MultiByteToWideChar(CP_ACP, 0, path, -1, widePath, MAX_PATH))
-        return HRESULT_FROM_WIN32(GetLastError());
-    HRESULT result = file->Load(widePath, STGM_READ);
+    HRESULT result = file->Load(path, STGM_READ);
     if (FAILED(result))
         return result;
     LPSTR target = nullptr;
@@ -50,7 +48,7 @@ static HRESULT LoadAndGetURL(IMalloc *allocator, IUniformResourceLocatorA *locat
     return result;
 }
 
-int ResolveInternetShortcut(const char *path, char **url, int *length)
+static int ResolveByWideName(const wchar_t *path, char **url, int *length)
 {
     IMalloc *allocator = nullptr;
     IUniformResourceLocatorA *locator = nullptr;
@@ -70,6 +68,39 @@ int ResolveInternetShortcut(const char *path, char **url, int *length)
     if (allocator)
         allocator->Release();
     if (result != S_OK)
-        Trace("shortcut not resolved (0x%08lX): %s", static_cast<unsigned long>(result), path);
+        Trace("shortcut not resolved (0x%08lX): %ls", static_cast<unsigned long>(result), path);
     return result == S_OK ? 0 : static_cast<int>(result);
+}
+
+int ResolveInternetShortcut(const char *path, char **url, int *length)
+{
+    WCHAR widePath[MAX_PATH];
+    if (!MultiByteToWideChar(CP_ACP, 0, path, -1, widePath, MAX_PATH))
+        return HRESULT_FROM_WIN32(GetLastError());
+    return ResolveByWideName(widePath, url, length);
+}
+
+// COM is started on the reading thread by the first shortcut that needs the object, so a tree that the
+// file reading resolves whole never starts it; 0 before then, 1 once it is balanced at the end, -1 when
+// COM refused (and must not be balanced).
+static thread_local int comState = 0;
+
+bool AskShortcutObject(const std::filesystem::path &path, std::string &url)
+{
+    if (comState == 0)
+        comState = SUCCEEDED(CoInitialize(nullptr)) ? 1 : -1;  // S_FALSE (already started) is balanced too
+    char *target = nullptr;
+    int length = 0;
+    if (ResolveByWideName(path.c_str(), &target, &length) != 0)
+        return false;
+    url.assign(target, static_cast<size_t>(length));
+    std::free(target);
+    return true;
+}
+
+void EndShortcutResolving()
+{
+    if (comState == 1)
+        CoUninitialize();
+    comState = 0;
 }
