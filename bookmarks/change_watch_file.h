@@ -10,6 +10,10 @@ struct FileStamp {
     DWORD sizeHigh;
 };
 
+// The folder of a watched file is watched for names as well as writes: a program that saves by writing
+// a temporary file and renaming it over the old one writes nothing to the watched name.
+const DWORD WATCHED_FILE_FILTER = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_LAST_WRITE;
+
 // The file's stamp now; false, with the error, when it cannot be opened.
 bool ReadFileStamp(const char *path, FileStamp &stamp, DWORD &error);
 

@@ -9,10 +9,12 @@ static const DWORD RETRY_PAUSE = 100;  // between attempts to open a file that i
 static const int RETRY_LIMIT = 100;    // about 10 s; the next change notification tries again
 
 // A Windows program that writes the file keeps this open from succeeding until it closes the file. A
-// Unix program's writes pass no such check under Wine, hence the quiet moment before.
+// Unix program's writes pass no such check under Wine, hence the quiet moment before. Sharing delete
+// lets a program that saves by a rename replace the file while its stamp is being read.
 bool ReadFileStamp(const char *path, FileStamp &stamp, DWORD &error)
 {
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         error = GetLastError();
         return false;

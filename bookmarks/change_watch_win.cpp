@@ -191,7 +191,7 @@ static void SetUpNotifications(ChangeWatch *watch)
 {
     DWORD error = 0;
     watch->notifications[WATCH_BOOKMARKS] =
-        OpenNotification(watch->bookmarkDirectory, FALSE, FILE_NOTIFY_CHANGE_LAST_WRITE, error);
+        OpenNotification(watch->bookmarkDirectory, FALSE, WATCHED_FILE_FILTER, error);
     if (!watch->notifications[WATCH_BOOKMARKS] && error != 0)
         ShowWatchError(watch, BOOKMARK_WATCH_FAILED, error);
     // A file that cannot be read now keeps a zero stamp, so its first readable change refreshes.
@@ -204,7 +204,7 @@ static void SetUpNotifications(ChangeWatch *watch)
     }
     if (watch->useHotlist) {
         watch->notifications[WATCH_HOTLIST] =
-            OpenNotification(watch->hotlistDirectory, FALSE, FILE_NOTIFY_CHANGE_LAST_WRITE, error);
+            OpenNotification(watch->hotlistDirectory, FALSE, WATCHED_FILE_FILTER, error);
         if (!watch->notifications[WATCH_HOTLIST] && error != 0)
             ShowWatchError(watch, HOTLIST_WATCH_FAILED, error);
         else if (watch->notifications[WATCH_HOTLIST])

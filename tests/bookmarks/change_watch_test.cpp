@@ -1,5 +1,5 @@
 // The change watch on real files under Wine: the stamps that tell a watched file's own change from its
-// neighbours', one report per save (in steps), the hotlist's half-written retry, stop and
+// neighbours', one report per save (in steps, by a rename), the hotlist's half-written retry, stop and
 // restart with one thread at most, "Refresh Menu" off, and the messages of a watch that cannot be set up.
 #include <gtest/gtest.h>
 
@@ -103,7 +103,7 @@ TEST_F(ChangeWatchTest, OwnWritesReportOnceNeighboursNeverAndAHalfWrittenHotlist
     CloseHandle(writer);
 }
 
-// A save in steps was reported at its first, half-written step.
+// A save in steps was reported at its first, half-written step, and one made by a rename not at all.
 TEST_F(ChangeWatchTest, ASaveInStepsIsReportedOnceWhenFinished)
 {
     settings.useOperaHotlist = 1;
@@ -114,6 +114,8 @@ TEST_F(ChangeWatchTest, ASaveInStepsIsReportedOnceWhenFinished)
         DWORD pause;                      // before the save's last step: `first` rewritten or renamed to `file`
     } saves[] = {
         {"in place, in two writes", bookmarkFile, bookmarkFile, false, 100},
+        {"deleted, a while without it, then a new file renamed to it", bookmarkFile, bookmarkFile + ".tmp", true, 400},
+        {"the hotlist replaced by a rename", hotlistFile, hotlistFile + ".tmp", false, 100},
     };
     for (const auto &save : saves) {
         WriteScratchFile(save.first, save.label);

@@ -13,7 +13,7 @@
 namespace {
 
 const std::string FIRST = "tresktest://first.example/start?lang=en#top", SAVED = "tresktest://saved.example/",
-                  IN_PLACE = "tresktest://in-place.example/";
+                  IN_PLACE = "tresktest://in-place.example/", RENAMED = "tresktest://renamed.example/";
 
 // A bookmark, then a folder of two whose URLs keep characters that a launch must not touch.
 std::string Netscape(const std::string &first)
@@ -180,6 +180,8 @@ TEST_F(EndToEnd, ThreeSourcesOpenAsStoredAndFollowTheirChangesUntilTheFileHasNoB
          outside(IN_PLACE, "python3 -c 'import os, sys; t = sys.stdin.buffer.read(); f = os.open(sys.argv[1], "
                            "os.O_RDWR); os.write(f, t); os.ftruncate(f, len(t)); os.close(f)' scenario/bookmark.htm"),
          IN_PLACE},
+        {"replaced by a rename from outside Wine",
+         outside(RENAMED, "cat > scenario/new.tmp && mv scenario/new.tmp scenario/bookmark.htm"), RENAMED},
         {"saved in place from inside Wine", [&] { WriteTextFile(file, Netscape(SAVED)); }, SAVED},
     };
     for (const auto &[what, change, launch] : changes) {
