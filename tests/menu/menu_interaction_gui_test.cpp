@@ -105,7 +105,8 @@ TEST(MenuInteraction, HooksAskOnTheRightButtonAndEveryOtherContextKeyRelease)
         KeyboardHookProc(HC_ACTION, VK_APPS, CONTEXT_KEY_UP), asked.push_back(LRESULT(Seen(MSG_ITEM_CONTEXT).size()));
     EXPECT_EQ(asked, (std::vector<LRESULT>{1, 2, 2, 3, 3}));
     EXPECT_EQ(Seen(MSG_ITEM_CONTEXT), (std::vector<LRESULT>{MAKELPARAM(-40, 250), 0, 0}));
-    contextFromKeyboard = false;
+    // A key request that opened nothing stayed pending, so the next right click opened at the item, not the pointer.
+    EXPECT_FALSE(contextFromKeyboard);
     SetContextMenuTarget(MAKELPARAM(-40, 250));
     EXPECT_EQ(targetX, -40) << "the pointer's words are signed";
     // The tray menu's letters come from the string table: "E&xit" is x, not e; a grayed item's letter does nothing.
