@@ -87,6 +87,10 @@ TEST(MenuInteraction, LettersJumpAndTheRightButtonOpensABookmarksMenuAtThePointe
     EXPECT_EQ(std::to_string(root.left) + " " + std::to_string(pointer.x) + "," + std::to_string(pointer.y), "0 10,110");
     EXPECT_EQ(Seen(WM_MENUCHAR), (std::vector<LRESULT>{0, MAKELRESULT(4, MNC_EXECUTE), MAKELRESULT(1, MNC_SELECT), MAKELRESULT(0, MNC_EXECUTE)}));
     EXPECT_EQ(NextLaunch(), "tresktest://Zulu/|1");
+    // The system drew Plain items and took the "&A" of Q&A for a mnemonic: a ran Q&A instead of AT&T.
+    Prepare(MENU_STYLE_PLAIN, {"Q&A", "AT&T"});
+    OpenBookmarkMenu({Char('a')});
+    EXPECT_EQ(NextLaunch(), "tresktest://AT&T/|1");
 }
 
 TEST(MenuInteraction, HooksAskOnTheRightButtonAndEveryOtherContextKeyRelease)
