@@ -1,5 +1,5 @@
-// tresk-cli list run as a program: each case of tests/data/list (NAME.args, paths taken in tests/data)
-// prints exactly NAME.out, or with an empty NAME.out ends with status 1 and the no-bookmarks message;
+// tresk-cli list run as a program: each case of tests/data/list (NAME.args, paths taken in a copy of
+// tests/data where firefox/NAME.sql has become the database firefox/NAME.sqlite) prints exactly NAME.out, or with an empty NAME.out ends with status 1 and the no-bookmarks message;
 // usage errors end with status 2.
 #include <gtest/gtest.h>
 
@@ -7,8 +7,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "tests/support/table_checks.h"
@@ -18,16 +16,11 @@ struct CliResult {
     std::string out, err;
 };
 
-static std::string ReadText(const std::filesystem::path &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 static CliResult RunCli(const std::string &arguments)
 {
     std::string errPath = WriteScratchFile("cli.err", "");
-    std::string command = "cd '" TRESK_TEST_DATA "' && '" TRESK_CLI "' " + arguments + " 2>'" + errPath + "'";
+    static const std::string data = CopyTestDataWithDatabases(TRESK_TEST_DATA).string();
+    std::string command = "cd '" + data + "' && '" TRESK_CLI "' " + arguments + " 2>'" + errPath + "'";
     CliResult result{-1, "", ""};
     FILE *pipe = popen(command.c_str(), "r");
     if (!pipe)
@@ -37,7 +30,7 @@ static CliResult RunCli(const std::string &arguments)
         result.out.append(chunk, got);
     int raw = pclose(pipe);
     result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    result.err = ReadText(errPath);
+    result.err = ReadFileBytes(errPath);
     return result;
 }
 
@@ -49,9 +42,9 @@ TEST(ListCommandTest, EveryCasePrintsItsExpectedLines)
     for (const auto &item : std::filesystem::directory_iterator(TRESK_TEST_DATA "/list")) {
         if (item.path().extension() != ".args")
             continue;
-        std::string arguments = ReadText(item.path());
+        std::string arguments = ReadFileBytes(item.path());
         arguments.erase(arguments.find_last_not_of('\n') + 1);
-        std::string expected = ReadText(std::filesystem::path(item.path()).replace_extension(".out"));
+        std::string expected = ReadFileBytes(std::filesystem::path(item.path()).replace_extension(".out"));
         SCOPED_TRACE(item.path().stem().string() + ": list " + arguments);
         CliResult result = RunCli("list " + arguments);
         EXPECT_EQ(result.out, expected);
@@ -59,14 +52,14 @@ TEST(ListCommandTest, EveryCasePrintsItsExpectedLines)
         EXPECT_EQ(result.err, expected.empty() ? noBookmarks : "");
         cases++;
     }
-    EXPECT_GE(cases, 25);
+    EXPECT_GE(cases, 30);
 }
 
 TEST(ListCommandTest, UsageErrors)
 {
     for (const char *arguments : {"list", "list netscape/two.htm netscape/two.htm", "list --bogus netscape/two.htm",
                                   "list --sort", "list --sort sideways netscape/two.htm", "list --favorites",
-                                  "list --opera"}) {
+                                  "list --opera", "list --chromium", "list --firefox"}) {
         CliResult result = RunCli(arguments);
         EXPECT_EQ(result.status, 2) << arguments;
         EXPECT_EQ(result.out, "") << arguments;
