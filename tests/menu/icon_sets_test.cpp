@@ -1,6 +1,7 @@
 // Loading the icon sets from the program's resources and the shell's registered icons.
 #include <windows.h>
 #include <shellapi.h>
+#include <shlwapi.h>
 
 #include <gtest/gtest.h>
 
@@ -215,18 +216,28 @@ TEST_F(IconSets, MissingShellFileNamedLikeTheShellLeavesOpenFolderEmpty)
     EXPECT_EQ(iconSets[1][ICON_OPEN_FOLDER], nullptr);
 }
 
+// Firefox's App Paths entry lends set 4 its program's icon; no Chromium browser is installed, so set 3 keeps
+// its own globe.
 TEST_F(IconSets, EveryHandleIsDestroyedOnce)
 {
+    const char appPath[] = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\firefox.exe";
+    const char program[] = "C:\\windows\\system32\\shell32.dll";
     SetDefaultIcon("Folder\\DefaultIcon", "%SystemRoot%\\System32\\SHELL32.dll,3");
     SetDefaultIcon("InternetShortcut\\DefaultIcon", "%SystemRoot%\\system32\\shell32.dll,1");
+    SHSetValueA(HKEY_CURRENT_USER, appPath, nullptr, REG_SZ, program, sizeof program);
     StartCountingGdiObjects();
     LoadIconSets();
-    // Own 13-16 and 126 (the set 1 folder slots hold shell icons) plus three shell icons.
+    LoadBrowserIcons();
+    SHDeleteKeyA(HKEY_CURRENT_USER, appPath);
+    EXPECT_EQ(iconSets[3][ICON_BOOKMARK], Own(IDI_CHROMIUM_BOOKMARK));
+    EXPECT_NE(iconSets[4][ICON_BOOKMARK], Own(IDI_FIREFOX_BOOKMARK));
+    EXPECT_EQ(iconSets[4][ICON_CLOSED_FOLDER], iconSets[1][ICON_CLOSED_FOLDER]);
+    // Own 13-16, 126 and 127 (the set 1 folder slots hold shell icons) plus three shell icons and Firefox's.
     HICON extracted = iconSets[1][ICON_OPEN_FOLDER];
     long before = DestroyIconCalls();
     DestroyIconSets();
-    EXPECT_EQ(DestroyIconCalls() - before, 5 + 3);
-    for (int set = 0; set < 3; set++)
+    EXPECT_EQ(DestroyIconCalls() - before, 6 + 3 + 1);
+    for (int set = 0; set < SOURCE_COUNT; set++)
         for (int slot = 0; slot < 4; slot++)
             EXPECT_EQ(iconSets[set][slot], nullptr);
     ICONINFO info;

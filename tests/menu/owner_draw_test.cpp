@@ -445,13 +445,12 @@ TEST_F(OwnerDraw, IconSetFollowsStyleOrSource)
     bookmarkTable.entryCount -= 2;  // the two records belong to this test only
 }
 
-TEST_F(OwnerDraw, SourceHeadersAreMinusOneToMinusThree)
+TEST_F(OwnerDraw, SourceHeadersAreMinusOneToMinusFive)
 {
-    EXPECT_TRUE(IsSourceHeader(static_cast<ULONG_PTR>(-1)));
-    EXPECT_TRUE(IsSourceHeader(static_cast<ULONG_PTR>(-2)));
-    EXPECT_TRUE(IsSourceHeader(static_cast<ULONG_PTR>(-3)));
+    for (int header = -1; header >= -5; header--)
+        EXPECT_TRUE(IsSourceHeader(static_cast<ULONG_PTR>(header))) << header;
     EXPECT_TRUE(IsSourceHeader(0xFFFFFFFEu)) << "-2 stored without sign extension";
-    EXPECT_FALSE(IsSourceHeader(static_cast<ULONG_PTR>(-4)));
+    EXPECT_FALSE(IsSourceHeader(static_cast<ULONG_PTR>(-6)));
     EXPECT_FALSE(IsSourceHeader(0));
     EXPECT_FALSE(IsSourceHeader(SIDE_BAR_COLUMN_FLAG));
 }
