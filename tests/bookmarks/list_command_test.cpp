@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #ifdef _WIN32
-#define popen _popen
-#define pclose _pclose
+#undef popen  // the output is read in binary mode, as the host reads it
+#define popen(command, mode) _popen(command, "rb")
 #define WIFEXITED(status) true
 #define WEXITSTATUS(status) (status)
 #else
@@ -40,7 +40,7 @@ static CliResult RunCli(const std::string &arguments)
     std::string command = "cd '" + data + "' && '" TRESK_CLI "' " + arguments + " 2>'" + errPath + "'";
 #endif
     CliResult result{-1, "", ""};
-    FILE *pipe = popen(command.c_str(), "rb");
+    FILE *pipe = popen(command.c_str(), "r");
     if (!pipe)
         return result;
     char chunk[4096];
