@@ -15,6 +15,7 @@
 #include "tools/context_menu.h"
 #include "tools/prompt_dialog.h"
 #include "tools/search_dialog.h"
+#include "verify/verify_dialog.h"
 
 HMENU trayMenu;
 
@@ -114,7 +115,7 @@ static void OnVerifyCommand()
     SetForegroundWindow(mainWindow);
     if (IsModalBusy())
         return;
-    // The Verify dialog (133) arrives with link verification; until then the command stops here.
+    OpenVerifyDialog();
 }
 
 void HandleCommand(int commandId)

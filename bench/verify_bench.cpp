@@ -15,64 +15,11 @@
 #include <unistd.h>
 #include <vector>
 
+#include "bench/latency_mix.h"
 #include "tests/verify/http_test_server.h"
 #include "verify/check_bookmark.h"
 
 namespace {
-
-const int URL_COUNT = 5000;
-const int BASE_MS = 50;
-const int SLOW_MS = 500;
-
-// The mix, by URL number: 70% 200, 10% 404, 10% one to three redirects, 5% 500, 5% slow 200.
-std::string PathFor(int i)
-{
-    int bucket = (i * 37) % 100;  // spreads each kind over the whole list
-    std::string n = std::to_string(i);
-    if (bucket < 70)
-        return "/ok/" + n;
-    if (bucket < 80)
-        return "/nf/" + n;
-    if (bucket < 90)
-        return "/r" + std::to_string(1 + i % 3) + "/" + n;
-    if (bucket < 95)
-        return "/err/" + n;
-    return "/slow/" + n;
-}
-
-// Server time spent on one URL: every answer waits BASE_MS, a slow one SLOW_MS; a redirect adds a request.
-long LatencyMs(const std::string &path)
-{
-    if (path.compare(0, 6, "/slow/") == 0)
-        return SLOW_MS;
-    if (path.compare(0, 2, "/r") == 0)
-        return (path[2] - '0' + 1) * BASE_MS;
-    return BASE_MS;
-}
-
-// A redirect stays on the scheme it came by: requests through the TLS front name localhost.
-ServerReply Answer(const ReceivedRequest &request, int port, int securePort)
-{
-    const std::string &t = request.target;
-    ServerReply reply;
-    reply.delayMs = BASE_MS;
-    if (t.compare(0, 6, "/slow/") == 0) {
-        reply.delayMs = SLOW_MS;
-        reply.bytes = HttpResponse("HTTP/1.0 200 OK");
-    } else if (t.compare(0, 4, "/nf/") == 0) {
-        reply.bytes = HttpResponse("HTTP/1.0 404 Not Found");
-    } else if (t.compare(0, 5, "/err/") == 0) {
-        reply.bytes = HttpResponse("HTTP/1.0 500 Internal Server Error");
-    } else if (t.compare(0, 2, "/r") == 0 && t[2] >= '1' && t[2] <= '3') {
-        std::string next = t[2] == '1' ? "/ok" + t.substr(3) : "/r" + std::string(1, char(t[2] - 1)) + t.substr(3);
-        std::string self = request.host == "localhost" ? "https://localhost:" + std::to_string(securePort)
-                                                       : "http://127.0.0.1:" + std::to_string(port);
-        reply.bytes = HttpResponse("HTTP/1.0 302 Found", "Location: " + self + next + "\r\n");
-    } else {
-        reply.bytes = HttpResponse("HTTP/1.0 200 OK", "Content-Type: text/html\r\n");
-    }
-    return reply;
-}
 
 // The server and its TLS front run in a child process, so the peak memory measured is the checker's alone. The
 // child tells the server's port, the front's port and the front's authority (PEM) on a pipe.
@@ -85,7 +32,7 @@ pid_t StartServer(int *port, int *securePort, std::string *authority)
     if (child == 0) {
         close(fds[0]);
         int ports[2] = {0, 0};
-        HttpTestServer server([&ports](const ReceivedRequest &r) { return Answer(r, ports[0], ports[1]); });
+        HttpTestServer server([&ports](const ReceivedRequest &r) { return LatencyMixAnswer(r, ports[0], ports[1]); });
         if (!server.StartSecureFront())
             _exit(1);
         ports[0] = server.Port();

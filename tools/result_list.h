@@ -31,8 +31,12 @@ int RowOfItem(HWND list, int item);
 // The row of the first selected item, or -1 when none is selected.
 int SelectedRow(HWND list);
 // Sorts the rows by CompareBookmarkCopies on column, ascending for sign +1, descending for -1; the selected
-// row stays selected and is scrolled into view.
-void SortBookmarkRows(HWND list, std::vector<BookmarkCopy> &rows, int column, int sign);
+// row stays selected and is scrolled into view. Returns where each row went (result[old index] = new
+// index), for a window that keeps more about its rows than their copies.
+std::vector<int> SortBookmarkRows(HWND list, std::vector<BookmarkCopy> &rows, int column, int sign);
+// The rows were put in another order (moved[old index] = new index): the list is repainted, and the row that
+// was selected at `selected` is selected again where it went and scrolled into view.
+void FollowSelectedRow(HWND list, int selected, const std::vector<int> &moved);
 
 // Bitmap 123 (ascending) or 124 (descending) with the system's 3-D colours mapped in.
 HBITMAP LoadHeaderMark(int resource);

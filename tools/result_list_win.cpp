@@ -104,10 +104,16 @@ int SelectedRow(HWND list)
     return RowOfItem(list, static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED)));
 }
 
-void SortBookmarkRows(HWND list, std::vector<BookmarkCopy> &rows, int column, int sign)
+std::vector<int> SortBookmarkRows(HWND list, std::vector<BookmarkCopy> &rows, int column, int sign)
 {
     int selected = SelectedRow(list);
     std::vector<int> moved = SortBookmarkCopies(rows, column, sign);
+    FollowSelectedRow(list, selected, moved);
+    return moved;
+}
+
+void FollowSelectedRow(HWND list, int selected, const std::vector<int> &moved)
+{
     InvalidateRect(list, nullptr, TRUE);
     if (selected < 0 || selected >= static_cast<int>(moved.size()))
         return;

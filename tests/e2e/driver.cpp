@@ -217,6 +217,24 @@ std::vector<std::string> ListViewColumn(HWND list, int subItem)
     return texts;
 }
 
+void ClickListHeader(HWND list, int column)
+{
+    // The middle of the column: near its edges a press starts sizing it.
+    int x = static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, column, 0)) / 2;
+    for (int left = 0; left < column; left++)
+        x += static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, left, 0));
+    HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+    PostMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, 4));
+    PostMessageA(header, WM_LBUTTONUP, 0, MAKELPARAM(x, 4));
+}
+
+std::string ControlText(HWND dialog, int id)
+{
+    char text[1024] = "";
+    GetDlgItemTextA(dialog, id, text, sizeof text);
+    return text;
+}
+
 int CountScreenPixels(const RECT &area, COLORREF colour)
 {
     HDC screen = GetDC(nullptr);

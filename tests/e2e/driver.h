@@ -105,6 +105,10 @@ bool RunUnixShell(const std::string &script, int timeoutMs = 20000);
 void PostTypedText(HWND window, const std::string &text);
 // The texts of every item (sub-item 0) or of one sub-item of a list view in another process, top to bottom.
 std::vector<std::string> ListViewColumn(HWND list, int subItem);
+// A left click on a column's header in a list view of another process.
+void ClickListHeader(HWND list, int column);
+// The text of a dialog's control.
+std::string ControlText(HWND dialog, int id);
 // How many pixels of the screen rectangle have exactly this colour (the screen as the user sees it).
 int CountScreenPixels(const RECT &area, COLORREF colour);
 // The cursor shown at the X pointer as WIDTHxHEIGHT+XHOT+YHOT, for instance "32x32+5+0" (tests/e2e/x11_cursor.py).
