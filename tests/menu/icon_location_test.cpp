@@ -3,84 +3,50 @@
 
 #include <climits>
 #include <cstring>
+#include <string>
 
 #include "menu/icon_location.h"
 
-namespace {
+// "file|index" or "refused|index", from a buffer of `size` bytes of which none past the file may change.
+std::string Split(const char *value, size_t size = 260)
+{
+    char file[300];
+    std::memset(file, 'X', sizeof file);
+    int index = -12345;
+    bool ok = SplitIconLocation(value, file, size, &index);
+    bool untouched = std::string(file + std::strlen(file) + 1, file + sizeof file).find_first_not_of('X') == std::string::npos;
+    return (ok ? file : "refused" + std::string(file)) + "|" + std::to_string(index) + (untouched ? "" : " overrun");
+}
 
 TEST(IconLocation, SplitsAtTheLastComma)
 {
-    const struct {
-        const char *value;
-        bool ok;
-        const char *file;
-        int index;
-    } cases[] = {
-        {"C:\\WINDOWS\\SYSTEM\\shell32.dll,3", true, "C:\\WINDOWS\\SYSTEM\\shell32.dll", 3},
-        {"C:\\odd,name\\icons.dll,12", true, "C:\\odd,name\\icons.dll", 12},
-        {"C:\\icons\\folder.ico", true, "C:\\icons\\folder.ico", 0},  // no comma: the file's first icon
-        {"\"C:\\Program Files\\x.dll\",-5", true, "C:\\Program Files\\x.dll", -5},
-        {"x.dll, 7", true, "x.dll", 7},
-        {"x.dll,abc", true, "x.dll", 0},
-        {"x.dll,", true, "x.dll", 0},
-        {"x.dll,99999999999999", true, "x.dll", INT_MAX - 1},
-        {"x.dll,-99999999999999", true, "x.dll", INT_MIN + 1},
-        {",4", false, "", 4},
-        {"", false, "", 0},
-        {"\"\",2", false, "", 2},
+    const std::pair<const char *, std::string> rows[] = {
+        {"C:\\WINDOWS\\SYSTEM\\shell32.dll,3", "C:\\WINDOWS\\SYSTEM\\shell32.dll|3"},
+        {"C:\\odd,name\\icons.dll,12", "C:\\odd,name\\icons.dll|12"},
+        {"C:\\icons\\folder.ico", "C:\\icons\\folder.ico|0"},  // no comma: the file's first icon
+        {"\"C:\\Program Files\\x.dll\",-5", "C:\\Program Files\\x.dll|-5"},
+        {"x.dll, 7", "x.dll|7"},
+        {"x.dll,abc", "x.dll|0"},
+        {"x.dll,99999999999999", "x.dll|" + std::to_string(INT_MAX - 1)},  // the next index must not overflow
+        {"x.dll,-99999999999999", "x.dll|" + std::to_string(INT_MIN + 1)},
+        {",4", "refused|4"},
+        {"\"\",2", "refused|2"},
     };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.value);
-        char file[260];
-        std::memset(file, 'X', sizeof file);
-        int index = -12345;
-        EXPECT_EQ(SplitIconLocation(c.value, file, sizeof file, &index), c.ok);
-        EXPECT_STREQ(file, c.file);
-        EXPECT_EQ(index, c.index);
-    }
-}
-
-TEST(IconLocation, FileTooLongForTheBufferIsRefusedWithoutOverrun)
-{
-    char buffer[16];
-    std::memset(buffer, 0x5A, sizeof buffer);
-    int index;
-    EXPECT_FALSE(SplitIconLocation("C:\\longer\\name.dll,1", buffer, 8, &index));
-    EXPECT_EQ(buffer[0], '\0');
-    for (int i = 1; i < 16; i++)
-        EXPECT_EQ(buffer[i], 0x5A) << i;
-    EXPECT_TRUE(SplitIconLocation("C:\\a.dll,1", buffer, 9, &index));
-    EXPECT_STREQ(buffer, "C:\\a.dll");
-    EXPECT_EQ(buffer[9], 0x5A);
+    for (const auto &row : rows)
+        EXPECT_EQ(Split(row.first), row.second) << row.first;
+    EXPECT_EQ(Split("C:\\a.dlls,1", 9), "refused|1") << "one byte too long for the buffer";
+    EXPECT_EQ(Split("C:\\a.dll,1", 9), "C:\\a.dll|1");
 }
 
 TEST(IconLocation, ShellFolderIconIsRecognisedAtTheEndOnly)
 {
-    const struct {
-        const char *value;
-        bool expected;
-    } cases[] = {
-        {"%SystemRoot%\\System32\\SHELL32.DLL,3", true},
-        {"C:\\WINDOWS\\SYSTEM\\shell32.dll,3", true},
-        {"\\shell32.dll,3", true},          // exactly the 14 characters
-        {"shell32.dll,3", false},           // 13: nothing before the start is looked at
-        {"hell32.dll,3", false},
-        {"", false},
-        {"C:\\x\\shell32.dll,4", false},
-        {"C:\\x\\shell32.dll,31", false},
-        {"C:\\x\\myshell32.dll,3", false},
-        {"C:\\x\\shell32.dll,3 ", false},
-        {"C:\\x/shell32.dll,3", false},
+    const std::pair<const char *, bool> rows[] = {
+        {"%SystemRoot%\\System32\\SHELL32.DLL,3", true}, {"\\shell32.dll,3", true}, {"C:\\ShElL32.DlL,3", true},
+        {"shell32.dll,3", false},  // 13 characters: nothing before the start is looked at
+        {"", false}, {"C:\\x\\shell32.dll,31", false}, {"C:\\x\\myshell32.dll,3", false}, {"C:\\x\\shell32.dll,3 ", false},
+        {"C:\\x/shell32.dll,3", false}, {"C:\\SHELL32\xAE" "DLL,3", false},  // only A-Z are folded
     };
-    for (const auto &c : cases)
-        EXPECT_EQ(EndsWithShellFolderIcon(c.value), c.expected) << c.value;
+    for (const auto &row : rows)
+        EXPECT_EQ(EndsWithShellFolderIcon(row.first), row.second) << row.first;
 }
 
-// The comparison folds A-Z only: other bytes must match exactly.
-TEST(IconLocation, ShellFolderIconFoldsOnlyAsciiLetters)
-{
-    EXPECT_FALSE(EndsWithShellFolderIcon("C:\\SHELL32\xAE" "DLL,3"));
-    EXPECT_TRUE(EndsWithShellFolderIcon("C:\\ShElL32.DlL,3"));
-}
-
-}  // namespace
