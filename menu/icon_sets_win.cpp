@@ -116,8 +116,8 @@ void LoadIconSets()
     }
 }
 
-// The first icon of the program registered under App Paths (the user's own entry, then the machine's);
-// null when the program is not installed.
+// The first icon of the program registered under App Paths (the user's own entry, then the machine's; the
+// path may name environment variables); null when the program is not installed.
 static HICON ProgramIcon(const char *program)
 {
     std::string key = std::string("Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\") + program;
@@ -129,9 +129,11 @@ static HICON ProgramIcon(const char *program)
             continue;
         LONG result = RegQueryValueExA(handle, nullptr, nullptr, nullptr, reinterpret_cast<BYTE *>(path), &size);
         RegCloseKey(handle);
-        char file[MAX_PATH];
+        char expanded[MAX_PATH], file[MAX_PATH];
         int index;
-        if (result == ERROR_SUCCESS && SplitIconLocation(path, file, sizeof file, &index))
+        DWORD needed = ExpandEnvironmentStringsA(path, expanded, sizeof expanded);
+        if (result == ERROR_SUCCESS && needed > 0 && needed <= sizeof expanded &&
+            SplitIconLocation(expanded, file, sizeof file, &index))
             if (HICON icon = ExtractSmallOrLarge(file, 0))
                 return icon;
     }
