@@ -50,6 +50,7 @@ std::string MakeDatabase(const fs::path &path, const std::vector<std::string> &s
     std::error_code ignored;
     for (const char *suffix : {"", "-wal", "-shm"})
         fs::remove(path.string() + suffix, ignored);
+    fs::create_directories(path.parent_path(), ignored);
     sqlite3 *db = nullptr;
     std::string problem;
     if (sqlite3_open(path.string().c_str(), &db) != SQLITE_OK)
