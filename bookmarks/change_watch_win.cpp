@@ -2,6 +2,7 @@
 #include "bookmarks/change_watch.h"
 
 #include "base/settings.h"
+#include "bookmarks/change_watch_file.h"
 
 #include <windows.h>
 
@@ -14,14 +15,6 @@
 #include "base/trace.h"
 
 enum WatchSource { WATCH_BOOKMARKS, WATCH_FAVORITES, WATCH_HOTLIST, WATCH_SOURCES };
-
-// What tells a change of the file itself from a change of its neighbours. The size is compared with
-// the last-write time: two writes within the file system's time resolution mostly differ in size.
-struct FileStamp {
-    FILETIME lastWrite;
-    DWORD sizeLow;
-    DWORD sizeHigh;
-};
 
 // One watch thread and all it uses. The thread reads only this record (paths copied at the start), so
 // the user-interface thread may change the settings while it runs. The record is freed by whichever of
@@ -49,8 +42,6 @@ static ChangeWatch *currentWatch = nullptr;
 static HANDLE endingThread = nullptr;  // a stopped thread that had not ended when its stop returned
 
 static const DWORD WAIT_PERIOD = 500;
-static const DWORD RETRY_PAUSE = 100;   // between attempts to open a file that is being rewritten
-static const int RETRY_LIMIT = 100;     // about 10 s; the next change notification tries again
 static const DWORD STOP_WAIT_LIMIT = 2000;
 static const char IGNORE_WATCH_ERROR[] = "Ignore Watch Error";
 
@@ -112,65 +103,28 @@ static bool WaitForThreadEnd(HANDLE thread, DWORD limit)
     }
 }
 
-// Opening the file for reading fails while a writer still has it open, so a stamp read here is that of
-// a finished write. Returns false when the file cannot be opened now.
-static bool ReadFileStamp(const char *path, FileStamp &stamp, DWORD &error)
-{
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        error = GetLastError();
-        return false;
-    }
-    GetFileTime(file, nullptr, nullptr, &stamp.lastWrite);
-    stamp.sizeLow = GetFileSize(file, &stamp.sizeHigh);
-    CloseHandle(file);
-    return true;
-}
-
-// Tries again, paced, until the file can be read; gives up when it is gone, a stop is asked, or after
-// about ten seconds (the change that ends the rewrite brings a new notification).
-static bool ReadStampWhenReadable(ChangeWatch *watch, const char *path, FileStamp &stamp)
-{
-    for (int attempt = 0; attempt < RETRY_LIMIT && watch->running; attempt++) {
-        DWORD error = 0;
-        if (ReadFileStamp(path, stamp, error))
-            return true;
-        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
-            return false;
-        if (WaitForSingleObject(watch->stopEvent, RETRY_PAUSE) == WAIT_OBJECT_0)
-            return false;
-    }
-    return false;
-}
-
-static bool SameStamp(const FileStamp &a, const FileStamp &b)
-{
-    return CompareFileTime(&a.lastWrite, &b.lastWrite) == 0 && a.sizeLow == b.sizeLow && a.sizeHigh == b.sizeHigh;
-}
-
 static void PostSourcesChanged()
 {
     PostMessageA(mainWindow, MSG_SOURCES_CHANGED, 0, 0);
 }
 
-// Shared by OnBookmarkFileChanged and OnHotlistChanged: a neighbour's change leaves the stamp as it was.
-static void OnWatchedFileChanged(ChangeWatch *watch, const char *path, FileStamp &known)
+// Shared by OnBookmarkFileChanged and OnHotlistChanged: a neighbour's change leaves the stamp as it was,
+// and a save in several steps is one change.
+static void OnWatchedFileChanged(ChangeWatch *watch, int source, const char *path, FileStamp &known)
 {
-    FileStamp now;
-    if (!ReadStampWhenReadable(watch, path, now) || SameStamp(now, known))
-        return;
-    known = now;
-    PostSourcesChanged();
+    if (WaitForQuietFolder(watch->notifications[source], watch->stopEvent) &&
+        TakeNewStamp(path, known, watch->stopEvent))
+        PostSourcesChanged();
 }
 
 static void OnBookmarkFileChanged(ChangeWatch *watch)
 {
-    OnWatchedFileChanged(watch, watch->bookmarkFile, watch->bookmarkFileStamp);
+    OnWatchedFileChanged(watch, WATCH_BOOKMARKS, watch->bookmarkFile, watch->bookmarkFileStamp);
 }
 
 static void OnHotlistChanged(ChangeWatch *watch)
 {
-    OnWatchedFileChanged(watch, watch->hotlistFile, watch->hotlistFileStamp);
+    OnWatchedFileChanged(watch, WATCH_HOTLIST, watch->hotlistFile, watch->hotlistFileStamp);
 }
 
 static void ShowWatchError(ChangeWatch *watch, const char *text, DWORD error)
@@ -237,7 +191,7 @@ static void SetUpNotifications(ChangeWatch *watch)
 {
     DWORD error = 0;
     watch->notifications[WATCH_BOOKMARKS] =
-        OpenNotification(watch->bookmarkDirectory, FALSE, FILE_NOTIFY_CHANGE_LAST_WRITE, error);
+        OpenNotification(watch->bookmarkDirectory, FALSE, WATCHED_FILE_FILTER, error);
     if (!watch->notifications[WATCH_BOOKMARKS] && error != 0)
         ShowWatchError(watch, BOOKMARK_WATCH_FAILED, error);
     // A file that cannot be read now keeps a zero stamp, so its first readable change refreshes.
@@ -250,7 +204,7 @@ static void SetUpNotifications(ChangeWatch *watch)
     }
     if (watch->useHotlist) {
         watch->notifications[WATCH_HOTLIST] =
-            OpenNotification(watch->hotlistDirectory, FALSE, FILE_NOTIFY_CHANGE_LAST_WRITE, error);
+            OpenNotification(watch->hotlistDirectory, FALSE, WATCHED_FILE_FILTER, error);
         if (!watch->notifications[WATCH_HOTLIST] && error != 0)
             ShowWatchError(watch, HOTLIST_WATCH_FAILED, error);
         else if (watch->notifications[WATCH_HOTLIST])
@@ -267,14 +221,17 @@ static void CloseNotifications(ChangeWatch *watch)
     }
 }
 
+// The handler re-arms the notification: a watched file's does so before its quiet moment.
 static void OnSourceSignalled(ChangeWatch *watch, int source)
 {
-    if (source == WATCH_BOOKMARKS)
+    if (source == WATCH_BOOKMARKS) {
         OnBookmarkFileChanged(watch);
-    else if (source == WATCH_FAVORITES)
+    } else if (source == WATCH_FAVORITES) {
+        FindNextChangeNotification(watch->notifications[source]);
         PostSourcesChanged();  // every change in the tree refreshes
-    else
+    } else {
         OnHotlistChanged(watch);
+    }
 }
 
 static void WatchLoop(ChangeWatch *watch)
@@ -294,9 +251,7 @@ static void WatchLoop(ChangeWatch *watch)
         if (!watch->running)
             break;
         if (result > WAIT_OBJECT_0 && result < WAIT_OBJECT_0 + count) {
-            int source = sources[result - WAIT_OBJECT_0];
-            OnSourceSignalled(watch, source);
-            FindNextChangeNotification(watch->notifications[source]);
+            OnSourceSignalled(watch, sources[result - WAIT_OBJECT_0]);
         } else if (result == WAIT_FAILED) {
             WaitForSingleObject(watch->stopEvent, WAIT_PERIOD);  // never spin on a broken handle
         }

@@ -1,6 +1,6 @@
 // The change watch on real files under Wine: the stamps that tell a watched file's own change from its
-// neighbours', one report per write, the hotlist's half-written retry, stop and restart with one thread
-// at most, "Refresh Menu" off, and the messages of a watch that cannot be set up.
+// neighbours', one report per save (in steps, by a rename), the hotlist's half-written retry, stop and
+// restart with one thread at most, "Refresh Menu" off, and the messages of a watch that cannot be set up.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -101,6 +101,34 @@ TEST_F(ChangeWatchTest, OwnWritesReportOnceNeighboursNeverAndAHalfWrittenHotlist
     RequestWatchStop();
     EXPECT_TRUE(PumpUntil([&] { return CountProcessThreads() == baseThreads; }, 600)) << "still retrying after a stop";
     CloseHandle(writer);
+}
+
+// A save in steps was reported at its first, half-written step, and one made by a rename not at all.
+TEST_F(ChangeWatchTest, ASaveInStepsIsReportedOnceWhenFinished)
+{
+    settings.useOperaHotlist = 1;
+    StartAndSettle();
+    const struct {
+        std::string label, file, first;  // first written: the file itself, half done, or a new file beside it
+        bool deleted;                     // then the file is deleted, and left missing for the pause
+        DWORD pause;                      // before the save's last step: `first` rewritten or renamed to `file`
+    } saves[] = {
+        {"in place, in two writes", bookmarkFile, bookmarkFile, false, 100},
+        {"deleted, a while without it, then a new file renamed to it", bookmarkFile, bookmarkFile + ".tmp", true, 400},
+        {"the hotlist replaced by a rename", hotlistFile, hotlistFile + ".tmp", false, 100},
+    };
+    for (const auto &save : saves) {
+        WriteScratchFile(save.first, save.label);
+        if (save.deleted)
+            DeleteFileA(save.file.c_str());
+        int early = Reports(save.pause);
+        if (save.first == save.file)
+            WriteScratchFile(save.file, save.label + " finished");
+        else
+            MoveFileExA(save.first.c_str(), save.file.c_str(), MOVEFILE_REPLACE_EXISTING);
+        EXPECT_EQ(early + Reports(100), 0) << save.label << ": reported before the save was finished";
+        EXPECT_EQ(Reports(1000), 1) << save.label;
+    }
 }
 
 TEST_F(ChangeWatchTest, OneThreadAtMostThroughStartsStopsAndRestarts)

@@ -20,7 +20,8 @@
 
 namespace {
 
-const std::string FIRST = "tresktest://first.example/start?lang=en#top", SAVED = "tresktest://saved.example/";
+const std::string FIRST = "tresktest://first.example/start?lang=en#top", SAVED = "tresktest://saved.example/",
+                  IN_PLACE = "tresktest://in-place.example/", RENAMED = "tresktest://renamed.example/";
 
 // A bookmark, then a folder of two whose URLs keep characters that a launch must not touch.
 std::string Netscape(const std::string &first)
@@ -166,6 +167,13 @@ TEST_F(EndToEnd, ThreeSourcesOpenAsStoredAndFollowTheirChangesUntilTheFileHasNoB
     for (const auto &[keys, byHotKey, launch] : launches)
         EXPECT_EQ(LaunchFromMenu(window, keys, byHotKey), launch);
 
+    // A script run outside Wine in the scratch folder; its input is a bookmark file whose first bookmark is `url`.
+    auto outside = [&](const std::string &url, const std::string &script) {
+        return [=] {
+            WriteTextFile(WinePath(TRESK_E2E_SCRATCH "/spare/next.htm"), Netscape(url));
+            EXPECT_TRUE(RunUnixShell("cd " TRESK_E2E_SCRATCH " && (" + script + ") < spare/next.htm"));
+        };
+    };
     // What happens to the bookmark file, and what the menu's first item launches a moment later.
     const std::tuple<const char *, std::function<void()>, std::string> changes[] = {
         {"a file beside it written after it was swapped for one of the same stamp",
@@ -176,6 +184,12 @@ TEST_F(EndToEnd, ThreeSourcesOpenAsStoredAndFollowTheirChangesUntilTheFileHasNoB
              WriteTextFile(folder + "\\other.txt", "another file\n");
          },
          FIRST},
+        {"rewritten in place from outside Wine (open for update, write, truncate, close)",
+         outside(IN_PLACE, "python3 -c 'import os, sys; t = sys.stdin.buffer.read(); f = os.open(sys.argv[1], "
+                           "os.O_RDWR); os.write(f, t); os.ftruncate(f, len(t)); os.close(f)' scenario/bookmark.htm"),
+         IN_PLACE},
+        {"replaced by a rename from outside Wine",
+         outside(RENAMED, "cat > scenario/new.tmp && mv scenario/new.tmp scenario/bookmark.htm"), RENAMED},
         {"saved in place from inside Wine", [&] { WriteTextFile(file, Netscape(SAVED)); }, SAVED},
     };
     for (const auto &[what, change, launch] : changes) {
