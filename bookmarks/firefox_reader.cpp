@@ -4,7 +4,8 @@
 
 #include <sqlite3.h>
 
-#include <atomic>
+#include <algorithm>
+#include <mutex>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -44,9 +45,11 @@ struct PlacesRow {
 struct PlacesTree {
     std::vector<PlacesRow> rows;
     std::unordered_map<int64_t, std::vector<size_t>> children;  // by parent id, in position order
+    std::vector<uint32_t> bookmarkPages;
 };
 
-std::atomic<uint64_t> lastDigest{0};
+std::mutex readingLock;
+FirefoxReading lastReading;  // under readingLock
 
 const char QUERY[] =
     "SELECT b.id, b.parent, b.type, b.title, p.url, b.guid, b.dateAdded, b.lastModified, p.last_visit_date "
@@ -75,6 +78,18 @@ bool QueryRows(sqlite3 *db, PlacesTree &tree)
     return step == SQLITE_DONE;
 }
 
+// Where moz_bookmarks lives in the file, so that the watch can tell a change of the bookmarks in the WAL.
+void QueryBookmarkPages(sqlite3 *db, std::vector<uint32_t> &pages)
+{
+    sqlite3_stmt *statement = nullptr;
+    if (sqlite3_prepare_v2(db, "SELECT pageno FROM dbstat WHERE name IN (SELECT name FROM sqlite_schema WHERE "
+                           "tbl_name = 'moz_bookmarks')", -1, &statement, nullptr) == SQLITE_OK)
+        while (sqlite3_step(statement) == SQLITE_ROW)
+            pages.push_back(static_cast<uint32_t>(sqlite3_column_int64(statement, 0)));
+    sqlite3_finalize(statement);
+    std::sort(pages.begin(), pages.end());
+}
+
 // The copy is opened for writing: SQLite replays the copied WAL into it, which a read-only or immutable
 // opening would not (it would silently give the rows of before the WAL).
 bool ReadCopy(const std::string &copy, PlacesTree &tree)
@@ -85,6 +100,8 @@ bool ReadCopy(const std::string &copy, PlacesTree &tree)
     sqlite3 *db = nullptr;
     bool read = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK &&
                 QueryRows(db, tree);
+    if (read)
+        QueryBookmarkPages(db, tree.bookmarkPages);
     sqlite3_close(db);
     return read;
 }
@@ -96,14 +113,22 @@ bool ReadPlaces(const char *placesPath, PlacesTree &tree)
         return false;
     std::string copy = folder + PATH_SEPARATOR + "places.sqlite";
     std::string wal = std::string(placesPath) + "-wal";
+    // Looked at before the copy, so that the copy holds at least this much of the WAL.
+    WalPosition walCopied = ReadWalNews(wal.c_str(), WalPosition(), {}).end;
     bool read = CopySharedFile(placesPath, copy);
     if (read)
         CopySharedFile(wal, copy + "-wal");  // none while Firefox is closed
     read = read && ReadCopy(copy, tree);
     RemovePrivateFolder(folder);
-    if (!read)
+    std::lock_guard<std::mutex> guard(readingLock);
+    lastReading.when = std::chrono::steady_clock::now();
+    if (!read) {
         tree = PlacesTree();
-    return read;
+        return false;
+    }
+    lastReading.bookmarkPages = tree.bookmarkPages;
+    lastReading.wal = walCopied;
+    return true;
 }
 
 int32_t SecondsOf(int64_t microseconds)
@@ -212,7 +237,10 @@ int ReadFirefoxBookmarks(const char *placesPath)
             }
         });
     }
-    lastDigest = started ? digest.value : 0;
+    {
+        std::lock_guard<std::mutex> guard(readingLock);
+        lastReading.tableDigest = started ? digest.value : 0;
+    }
     TraceExit("ReadFirefoxBookmarks");
     return started ? 1 : 0;
 }
@@ -227,7 +255,8 @@ uint64_t ReadFirefoxDigest(const char *placesPath)
     return any ? digest.value : 0;
 }
 
-uint64_t LastFirefoxDigest()
+FirefoxReading LastFirefoxReading()
 {
-    return lastDigest;
+    std::lock_guard<std::mutex> guard(readingLock);
+    return lastReading;
 }
