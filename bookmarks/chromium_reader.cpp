@@ -135,9 +135,7 @@ int ReadChromiumBookmarksText(char *text)
 int ReadChromiumBookmarks(const char *path)
 {
     TraceEnter("ReadChromiumBookmarks");
-    char *text = ReadSourceFile(path, "rb");
-    int result = text ? ReadChromiumBookmarksText(text) : 0;
-    std::free(text);
+    int result = ReadSourceWith(path, "rb", ReadChromiumBookmarksText);
     TraceExit("ReadChromiumBookmarks");
     return result;
 }

@@ -186,9 +186,7 @@ int ReadOperaHotlistText(const char *text)
 int ReadOperaHotlist(const char *path)
 {
     TraceEnter("ReadOperaHotlist");
-    char *text = ReadSourceFile(path, "r");
-    int result = text ? ReadOperaHotlistText(text) : 0;
-    std::free(text);
+    int result = ReadSourceWith(path, "r", [](char *text) { return ReadOperaHotlistText(text); });
     TraceExit("ReadOperaHotlist");
     return result;
 }

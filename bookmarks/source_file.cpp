@@ -47,3 +47,11 @@ char *ReadSourceFile(const char *path, const char *mode, size_t *length)
         *length = got;
     return text;
 }
+
+int ReadSourceWith(const char *path, const char *mode, int (*readText)(char *text))
+{
+    char *text = ReadSourceFile(path, mode);
+    int result = text ? readText(text) : 0;
+    std::free(text);
+    return result;
+}

@@ -9,3 +9,6 @@ std::FILE *OpenSourceFile(const char *path, const char *mode);
 // be opened. *length, when given, receives the bytes read. A file whose length cannot be taken or whose
 // block cannot be had is fatal (3, 1).
 char *ReadSourceFile(const char *path, const char *mode, size_t *length = nullptr);
+// A reader's file half: the whole file (ReadSourceFile) handed to the reader of its text; 0 when the file
+// cannot be opened.
+int ReadSourceWith(const char *path, const char *mode, int (*readText)(char *text));

@@ -2,13 +2,17 @@
 #include "tests/support/table_checks.h"
 
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <vector>
 
 #include <sqlite3.h>
 
+#include "base/settings.h"
 #include "bookmarks/bookmark_table.h"
+#include "bookmarks/sorting.h"
 
 namespace fs = std::filesystem;
 
@@ -158,4 +162,18 @@ void ReleaseTable()
 {
     DestroyBookmarkMenus();
     FreeBookmarkTable();
+}
+
+void CheckSortAndRelease(int openAtEnd, int sortOrder)
+{
+    std::string problem = CheckTable(false, openAtEnd);
+    settings.sortOrder = sortOrder;
+    SortBookmarkTable();
+    if (problem.empty())
+        problem = CheckTable(true);
+    ReleaseTable();
+    if (!problem.empty()) {
+        std::fprintf(stderr, "%s\n", problem.c_str());
+        std::abort();
+    }
 }
