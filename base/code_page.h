@@ -9,3 +9,6 @@ bool AppendCodePageCharacter(unsigned long character, std::string &out);
 // UTF-8 text converted to the code page into out; a character the code page lacks becomes '?'. False
 // (out unchanged) when the text is not valid UTF-8.
 bool CodePageFromUtf8(const std::string &utf8, std::string &out);
+// Code-page text converted to UTF-8 (what SQLite takes for a file name) into out; false (out unchanged) when
+// it cannot be converted.
+bool Utf8FromCodePage(const std::string &text, std::string &out);

@@ -1,8 +1,9 @@
-// The change watch: one thread waiting on file-system change notifications for the three sources.
+// The change watch: one thread waiting on file-system change notifications for the five sources.
 #include "bookmarks/change_watch.h"
 
 #include "base/settings.h"
 #include "bookmarks/change_watch_file.h"
+#include "bookmarks/change_watch_firefox.h"
 
 #include <windows.h>
 
@@ -14,7 +15,7 @@
 #include "base/app_state.h"
 #include "base/trace.h"
 
-enum WatchSource { WATCH_BOOKMARKS, WATCH_FAVORITES, WATCH_HOTLIST, WATCH_SOURCES };
+enum WatchSource { WATCH_BOOKMARKS, WATCH_FAVORITES, WATCH_HOTLIST, WATCH_CHROMIUM, WATCH_FIREFOX, WATCH_SOURCES };
 
 // One watch thread and all it uses. The thread reads only this record (paths copied at the start), so
 // the user-interface thread may change the settings while it runs. The record is freed by whichever of
@@ -25,11 +26,18 @@ struct ChangeWatch {
     HANDLE thread = nullptr;
     HANDLE stopEvent = nullptr;       // set with every stop request, so a waiting thread wakes at once
     HANDLE previousThread = nullptr;  // a thread this one replaces that may still be ending
-    HANDLE notifications[WATCH_SOURCES] = {nullptr, nullptr, nullptr};
+    HANDLE notifications[WATCH_SOURCES] = {};
     FileStamp bookmarkFileStamp = {};
     FileStamp hotlistFileStamp = {};
+    FileStamp chromiumFileStamp = {};
+    FirefoxWatch firefox;
     bool useFavorites = false;
     bool useHotlist = false;
+    bool useChromium = false;
+    bool useFirefox = false;
+    char chromiumFile[MAX_PATH] = "";
+    char chromiumDirectory[MAX_PATH] = "";
+    char firefoxDirectory[MAX_PATH] = "";
     char bookmarkFile[MAX_PATH] = "";
     char bookmarkDirectory[MAX_PATH] = "";
     char favoritesDirectory[MAX_PATH] = "";
@@ -127,6 +135,19 @@ static void OnHotlistChanged(ChangeWatch *watch)
     OnWatchedFileChanged(watch, WATCH_HOTLIST, watch->hotlistFile, watch->hotlistFileStamp);
 }
 
+// The browser writes a new Bookmarks file and renames it over the old one; while the name is free for a
+// moment there is no file, which is no change.
+static void OnChromiumChanged(ChangeWatch *watch)
+{
+    OnWatchedFileChanged(watch, WATCH_CHROMIUM, watch->chromiumFile, watch->chromiumFileStamp);
+}
+
+static void LookAtFirefoxNow(ChangeWatch *watch)
+{
+    if (LookAtFirefox(watch->firefox))
+        PostSourcesChanged();
+}
+
 static void ShowWatchError(ChangeWatch *watch, const char *text, DWORD error)
 {
     if (!watch->running)
@@ -210,6 +231,18 @@ static void SetUpNotifications(ChangeWatch *watch)
         else if (watch->notifications[WATCH_HOTLIST])
             ReadFileStamp(watch->hotlistFile, watch->hotlistFileStamp, error);
     }
+    // The browsers' folders are watched without a message when that fails: Firefox is looked at every few
+    // seconds anyway, and a Refresh still reads both.
+    if (watch->useChromium) {
+        watch->notifications[WATCH_CHROMIUM] =
+            OpenNotification(watch->chromiumDirectory, FALSE, WATCHED_FILE_FILTER, error);
+        ReadFileStamp(watch->chromiumFile, watch->chromiumFileStamp, error);
+    }
+    if (watch->useFirefox) {
+        watch->notifications[WATCH_FIREFOX] =
+            OpenNotification(watch->firefoxDirectory, FALSE, WATCHED_FILE_FILTER | FILE_NOTIFY_CHANGE_SIZE, error);
+        StartFirefoxWatch(watch->firefox);
+    }
 }
 
 static void CloseNotifications(ChangeWatch *watch)
@@ -229,15 +262,22 @@ static void OnSourceSignalled(ChangeWatch *watch, int source)
     } else if (source == WATCH_FAVORITES) {
         FindNextChangeNotification(watch->notifications[source]);
         PostSourcesChanged();  // every change in the tree refreshes
-    } else {
+    } else if (source == WATCH_HOTLIST) {
         OnHotlistChanged(watch);
+    } else if (source == WATCH_CHROMIUM) {
+        OnChromiumChanged(watch);
+    } else {
+        // Firefox commits whole transactions to its WAL: no quiet moment is needed, and a busy profile
+        // folder would seldom give one.
+        FindNextChangeNotification(watch->notifications[source]);
+        LookAtFirefoxNow(watch);
     }
 }
 
 static void WatchLoop(ChangeWatch *watch)
 {
     while (watch->running) {
-        // The stop event comes first; the notifications then in the order bookmark, Favorites, hotlist.
+        // The stop event comes first; the notifications then in the order of the sources.
         HANDLE handles[1 + WATCH_SOURCES] = {watch->stopEvent};
         int sources[1 + WATCH_SOURCES] = {-1};
         DWORD count = 1;
@@ -255,6 +295,8 @@ static void WatchLoop(ChangeWatch *watch)
         } else if (result == WAIT_FAILED) {
             WaitForSingleObject(watch->stopEvent, WAIT_PERIOD);  // never spin on a broken handle
         }
+        if (watch->useFirefox && FirefoxLookDue(watch->firefox))
+            LookAtFirefoxNow(watch);
     }
 }
 
@@ -321,6 +363,16 @@ void StartChangeWatch()
     if (watch->useHotlist) {
         CopyPath(watch->hotlistFile, settings.operaHotlistPath);
         CopyPath(watch->hotlistDirectory, GetDirectoryPart(settings.operaHotlistPath).c_str());
+    }
+    watch->useChromium = settings.useChromium != 0;
+    if (watch->useChromium) {
+        CopyPath(watch->chromiumFile, settings.chromiumBookmarksPath);
+        CopyPath(watch->chromiumDirectory, GetDirectoryPart(settings.chromiumBookmarksPath).c_str());
+    }
+    watch->useFirefox = settings.useFirefox != 0;
+    if (watch->useFirefox) {
+        CopyPath(watch->firefox.places, settings.firefoxPlacesPath);
+        CopyPath(watch->firefoxDirectory, GetDirectoryPart(settings.firefoxPlacesPath).c_str());
     }
     watch->thread = CreateThread(nullptr, 0, ChangeWatchThread, watch, 0, nullptr);
     if (watch->thread) {

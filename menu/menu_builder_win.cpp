@@ -115,7 +115,8 @@ static void CopyItemText(const char *name)
 
 static int SourceSwitchesOn()
 {
-    return (settings.useBookmarkFile ? 1 : 0) + (settings.useFavorites ? 1 : 0) + (settings.useOperaHotlist ? 1 : 0);
+    return (settings.useBookmarkFile ? 1 : 0) + (settings.useFavorites ? 1 : 0) + (settings.useOperaHotlist ? 1 : 0) +
+           (settings.useChromium ? 1 : 0) + (settings.useFirefox ? 1 : 0);
 }
 
 static void AppendSourceHeader(int source)

@@ -1,7 +1,9 @@
 // Measuring and drawing menu items into a memory device context, checked pixel by pixel where it matters.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
+#include <utility>
 
 #include "base/app_state.h"
 #include "base/settings.h"
@@ -102,6 +104,14 @@ TEST(OwnerDraw, ItemsAreTextHeightPlusSixAndAsWideAsTheirParts)
         settings.itemWidth = row.limit;
         SIZE text = TextSize(row.text, row.sizeDelta);
         EXPECT_EQ(Measure(row.id, row.data), Size(row.width >= 0 ? row.width : text.cx + row.extra, text.cy + 6)) << row.label;
+    }
+    // The browsers' headers: the Chromium family's names the browser whose file was found.
+    Prepare(1);
+    std::snprintf(settings.chromiumBookmarksPath, sizeof settings.chromiumBookmarksPath, "%s",
+                  "C:\\users\\u\\AppData\\Local\\Microsoft\\Edge\\User Data\\Default\\Bookmarks");
+    for (auto [data, name] : {std::make_pair(SOURCE_HEADER_CHROMIUM, "Microsoft Edge"), std::make_pair(SOURCE_HEADER_FIREFOX, "Firefox")}) {
+        SIZE text = TextSize(name, -1);
+        EXPECT_EQ(Measure(0, ULONG_PTR(data)), Size(text.cx + 6, text.cy + 6)) << name;
     }
     // Command items: their string-table text, the menu's default item bold.
     const char *command = "&Open Bookmarks in a Long Label";
