@@ -21,6 +21,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     LoadIconSets();
     LoadPopupMenus();
     LoadSettings();
+    LoadBrowserIcons();
     highlightColorCache = GetSysColor(COLOR_HIGHLIGHT);
     menuColorCache = GetSysColor(COLOR_MENU);
     DetectNestedMenus();

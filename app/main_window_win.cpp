@@ -147,11 +147,11 @@ static void OnExitMenuLoop()
 static void OnItemContext(LPARAM cursor)
 {
     ReleaseCapture();
-    if (!IsBookmarkMenuActive())
+    if (!IsBookmarkMenuActive() || (contextEntry = FindHighlightedEntry()) == -1) {
+        // A key request that opens nothing must not leave the next right click placed as a key request.
+        contextFromKeyboard = false;
         return;
-    contextEntry = FindHighlightedEntry();
-    if (contextEntry == -1)
-        return;
+    }
     SetContextMenuTarget(cursor);
     // Older systems cannot track the context menu over the open bookmark menu; close that one first.
     if (!nestedMenusSupported)

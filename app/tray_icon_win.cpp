@@ -65,8 +65,14 @@ LRESULT OnTrayNotify(LPARAM mouseMessage)
             doubleClickPending = false;
             return 1;
         }
+        // A menu that is tracked already cannot be tracked again; asking would only install second hooks.
+        if (bookmarkMenuOpen)
+            return 1;
         bookmarkMenuOpen = true;
         PopupBookmarkMenu();
+        // The end of the menu loop has cleared it, unless the menu could not open (no menu yet, or another
+        // menu of this thread tracked without nesting): then no loop ended, and the flag would stay set.
+        bookmarkMenuOpen = false;
         return 1;
     case WM_LBUTTONDBLCLK:
         doubleClickPending = true;

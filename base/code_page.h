@@ -12,3 +12,6 @@ bool CodePageFromUtf8(const std::string &utf8, std::string &out);
 // UTF-16 text (a file name as Windows holds it) in the code page, the same way; a surrogate without its
 // other half, which a file name may hold, becomes '?' too.
 std::string CodePageFromUtf16(const std::u16string &utf16);
+// Code-page text converted to UTF-8 (what SQLite takes for a file name) into out; false (out unchanged) when
+// it cannot be converted.
+bool Utf8FromCodePage(const std::string &text, std::string &out);

@@ -65,3 +65,12 @@ bool CodePageFromUtf8(const std::string &utf8, std::string &out)
     out.swap(converted);
     return true;
 }
+
+bool Utf8FromCodePage(const std::string &text, std::string &out)
+{
+    std::string converted;
+    if (!Convert("UTF-8", CODE_PAGE, text, converted))
+        return false;
+    out.swap(converted);
+    return true;
+}

@@ -52,3 +52,18 @@ bool CodePageFromUtf8(const std::string &utf8, std::string &out)
     out.swap(converted);
     return true;
 }
+
+bool Utf8FromCodePage(const std::string &text, std::string &out)
+{
+    int size = static_cast<int>(text.size());
+    int length = MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
+    if (length <= 0 && size > 0)
+        return false;
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), size, &wide[0], length);
+    int bytes = WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
+    std::string converted(static_cast<size_t>(bytes > 0 ? bytes : 0), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, &converted[0], bytes, nullptr, nullptr);
+    out.swap(converted);
+    return true;
+}

@@ -23,7 +23,11 @@ struct Settings {
     int32_t useOperaHotlist;      // "Use Opera Hotlist"
     int32_t iconStyle;            // "Icon Style": 0 Netscape, 1 IE, 2 Opera, 3 per source
     int32_t repositionSubmenus;   // "Reposition Submenus"
+    int32_t useChromium;          // "Use Chromium Bookmarks"
+    int32_t useFirefox;           // "Use Firefox Bookmarks"
     char bookmarkFile[260];       // "Bookmark Filename"
+    char chromiumBookmarksPath[260];  // "Chromium Bookmarks File": found at load, or the user's own
+    char firefoxPlacesPath[260];      // "Firefox Places File": found at load, or the user's own
 
     // Not stored in the program's key.
     int32_t runAtStartup;         // the "Tresk" value of the Run key exists

@@ -1,6 +1,8 @@
 // The bookmark table: records, folder records, their menus and their lifetime.
 #include "bookmarks/bookmark_table.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -120,6 +122,11 @@ void GetFolderPath(int position)
         menu = bookmarkTable.folders[k].parentMenu;
     }
     std::memcpy(record.folderPath, path.c_str(), path.size() + 1);
+}
+
+int32_t TableTime(long long seconds)
+{
+    return static_cast<int32_t>(std::clamp<long long>(seconds, INT32_MIN, INT32_MAX));
 }
 
 char *CopyText(const char *text)

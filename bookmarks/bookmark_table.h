@@ -10,7 +10,15 @@ extern const char OPEN_FOLDER[];   // "Open Folder"
 extern const char CLOSE_FOLDER[];  // "Close Folder"
 extern const char SEPARATOR[];     // "Separator"
 
-enum BookmarkSource { SOURCE_NETSCAPE = 0, SOURCE_FAVORITES = 1, SOURCE_OPERA = 2 };
+// The Chromium-family Bookmarks file and Firefox's places.sqlite come after the three of old, in this order.
+enum BookmarkSource {
+    SOURCE_NETSCAPE = 0,
+    SOURCE_FAVORITES = 1,
+    SOURCE_OPERA = 2,
+    SOURCE_CHROMIUM = 3,
+    SOURCE_FIREFOX = 4,
+    SOURCE_COUNT = 5
+};
 
 struct BookmarkEntry {
     int32_t id;             // reading order; stays with the record when sorting moves it
@@ -78,5 +86,7 @@ void ReserveEntries(int more);
 int AppendRecord(ReaderCursor &cursor, const char *name, const char *url);
 // The same with a description (the hotlist's), copied when not null.
 int AppendRecord(ReaderCursor &cursor, const char *name, const char *url, const char *description);
+// A time in seconds since 1970 as the table keeps it: held at the nearest end of the 32-bit range.
+int32_t TableTime(long long seconds);
 // A heap copy of text; fatal (1) when memory runs out.
 char *CopyText(const char *text);

@@ -1,7 +1,9 @@
-// The change watch: one thread waiting on file-system change notifications for the three sources.
+// The change watch: one thread waiting on file-system change notifications for the five sources.
 #include "bookmarks/change_watch.h"
 
 #include "base/settings.h"
+#include "bookmarks/change_watch_file.h"
+#include "bookmarks/change_watch_firefox.h"
 
 #include <windows.h>
 
@@ -13,15 +15,7 @@
 #include "base/app_state.h"
 #include "base/trace.h"
 
-enum WatchSource { WATCH_BOOKMARKS, WATCH_FAVORITES, WATCH_HOTLIST, WATCH_SOURCES };
-
-// What tells a change of the file itself from a change of its neighbours. The size is compared with
-// the last-write time: two writes within the file system's time resolution mostly differ in size.
-struct FileStamp {
-    FILETIME lastWrite;
-    DWORD sizeLow;
-    DWORD sizeHigh;
-};
+enum WatchSource { WATCH_BOOKMARKS, WATCH_FAVORITES, WATCH_HOTLIST, WATCH_CHROMIUM, WATCH_FIREFOX, WATCH_SOURCES };
 
 // One watch thread and all it uses. The thread reads only this record (paths copied at the start), so
 // the user-interface thread may change the settings while it runs. The record is freed by whichever of
@@ -32,11 +26,18 @@ struct ChangeWatch {
     HANDLE thread = nullptr;
     HANDLE stopEvent = nullptr;       // set with every stop request, so a waiting thread wakes at once
     HANDLE previousThread = nullptr;  // a thread this one replaces that may still be ending
-    HANDLE notifications[WATCH_SOURCES] = {nullptr, nullptr, nullptr};
+    HANDLE notifications[WATCH_SOURCES] = {};
     FileStamp bookmarkFileStamp = {};
     FileStamp hotlistFileStamp = {};
+    FileStamp chromiumFileStamp = {};
+    FirefoxWatch firefox;
     bool useFavorites = false;
     bool useHotlist = false;
+    bool useChromium = false;
+    bool useFirefox = false;
+    char chromiumFile[MAX_PATH] = "";
+    char chromiumDirectory[MAX_PATH] = "";
+    char firefoxDirectory[MAX_PATH] = "";
     char bookmarkFile[MAX_PATH] = "";
     char bookmarkDirectory[MAX_PATH] = "";
     char favoritesDirectory[MAX_PATH] = "";
@@ -49,8 +50,6 @@ static ChangeWatch *currentWatch = nullptr;
 static HANDLE endingThread = nullptr;  // a stopped thread that had not ended when its stop returned
 
 static const DWORD WAIT_PERIOD = 500;
-static const DWORD RETRY_PAUSE = 100;   // between attempts to open a file that is being rewritten
-static const int RETRY_LIMIT = 100;     // about 10 s; the next change notification tries again
 static const DWORD STOP_WAIT_LIMIT = 2000;
 static const char IGNORE_WATCH_ERROR[] = "Ignore Watch Error";
 
@@ -112,65 +111,41 @@ static bool WaitForThreadEnd(HANDLE thread, DWORD limit)
     }
 }
 
-// Opening the file for reading fails while a writer still has it open, so a stamp read here is that of
-// a finished write. Returns false when the file cannot be opened now.
-static bool ReadFileStamp(const char *path, FileStamp &stamp, DWORD &error)
-{
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        error = GetLastError();
-        return false;
-    }
-    GetFileTime(file, nullptr, nullptr, &stamp.lastWrite);
-    stamp.sizeLow = GetFileSize(file, &stamp.sizeHigh);
-    CloseHandle(file);
-    return true;
-}
-
-// Tries again, paced, until the file can be read; gives up when it is gone, a stop is asked, or after
-// about ten seconds (the change that ends the rewrite brings a new notification).
-static bool ReadStampWhenReadable(ChangeWatch *watch, const char *path, FileStamp &stamp)
-{
-    for (int attempt = 0; attempt < RETRY_LIMIT && watch->running; attempt++) {
-        DWORD error = 0;
-        if (ReadFileStamp(path, stamp, error))
-            return true;
-        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
-            return false;
-        if (WaitForSingleObject(watch->stopEvent, RETRY_PAUSE) == WAIT_OBJECT_0)
-            return false;
-    }
-    return false;
-}
-
-static bool SameStamp(const FileStamp &a, const FileStamp &b)
-{
-    return CompareFileTime(&a.lastWrite, &b.lastWrite) == 0 && a.sizeLow == b.sizeLow && a.sizeHigh == b.sizeHigh;
-}
-
 static void PostSourcesChanged()
 {
     PostMessageA(mainWindow, MSG_SOURCES_CHANGED, 0, 0);
 }
 
-// Shared by OnBookmarkFileChanged and OnHotlistChanged: a neighbour's change leaves the stamp as it was.
-static void OnWatchedFileChanged(ChangeWatch *watch, const char *path, FileStamp &known)
+// Shared by OnBookmarkFileChanged and OnHotlistChanged: a neighbour's change leaves the stamp as it was,
+// and a save in several steps is one change.
+static void OnWatchedFileChanged(ChangeWatch *watch, int source, const char *path, FileStamp &known)
 {
-    FileStamp now;
-    if (!ReadStampWhenReadable(watch, path, now) || SameStamp(now, known))
-        return;
-    known = now;
-    PostSourcesChanged();
+    if (WaitForQuietFolder(watch->notifications[source], watch->stopEvent) &&
+        TakeNewStamp(path, known, watch->stopEvent))
+        PostSourcesChanged();
 }
 
 static void OnBookmarkFileChanged(ChangeWatch *watch)
 {
-    OnWatchedFileChanged(watch, watch->bookmarkFile, watch->bookmarkFileStamp);
+    OnWatchedFileChanged(watch, WATCH_BOOKMARKS, watch->bookmarkFile, watch->bookmarkFileStamp);
 }
 
 static void OnHotlistChanged(ChangeWatch *watch)
 {
-    OnWatchedFileChanged(watch, watch->hotlistFile, watch->hotlistFileStamp);
+    OnWatchedFileChanged(watch, WATCH_HOTLIST, watch->hotlistFile, watch->hotlistFileStamp);
+}
+
+// The browser writes a new Bookmarks file and renames it over the old one; while the name is free for a
+// moment there is no file, which is no change.
+static void OnChromiumChanged(ChangeWatch *watch)
+{
+    OnWatchedFileChanged(watch, WATCH_CHROMIUM, watch->chromiumFile, watch->chromiumFileStamp);
+}
+
+static void LookAtFirefoxNow(ChangeWatch *watch)
+{
+    if (LookAtFirefox(watch->firefox))
+        PostSourcesChanged();
 }
 
 static void ShowWatchError(ChangeWatch *watch, const char *text, DWORD error)
@@ -237,7 +212,7 @@ static void SetUpNotifications(ChangeWatch *watch)
 {
     DWORD error = 0;
     watch->notifications[WATCH_BOOKMARKS] =
-        OpenNotification(watch->bookmarkDirectory, FALSE, FILE_NOTIFY_CHANGE_LAST_WRITE, error);
+        OpenNotification(watch->bookmarkDirectory, FALSE, WATCHED_FILE_FILTER, error);
     if (!watch->notifications[WATCH_BOOKMARKS] && error != 0)
         ShowWatchError(watch, BOOKMARK_WATCH_FAILED, error);
     // A file that cannot be read now keeps a zero stamp, so its first readable change refreshes.
@@ -250,11 +225,23 @@ static void SetUpNotifications(ChangeWatch *watch)
     }
     if (watch->useHotlist) {
         watch->notifications[WATCH_HOTLIST] =
-            OpenNotification(watch->hotlistDirectory, FALSE, FILE_NOTIFY_CHANGE_LAST_WRITE, error);
+            OpenNotification(watch->hotlistDirectory, FALSE, WATCHED_FILE_FILTER, error);
         if (!watch->notifications[WATCH_HOTLIST] && error != 0)
             ShowWatchError(watch, HOTLIST_WATCH_FAILED, error);
         else if (watch->notifications[WATCH_HOTLIST])
             ReadFileStamp(watch->hotlistFile, watch->hotlistFileStamp, error);
+    }
+    // The browsers' folders are watched without a message when that fails: Firefox is looked at every few
+    // seconds anyway, and a Refresh still reads both.
+    if (watch->useChromium) {
+        watch->notifications[WATCH_CHROMIUM] =
+            OpenNotification(watch->chromiumDirectory, FALSE, WATCHED_FILE_FILTER, error);
+        ReadFileStamp(watch->chromiumFile, watch->chromiumFileStamp, error);
+    }
+    if (watch->useFirefox) {
+        watch->notifications[WATCH_FIREFOX] =
+            OpenNotification(watch->firefoxDirectory, FALSE, WATCHED_FILE_FILTER | FILE_NOTIFY_CHANGE_SIZE, error);
+        StartFirefoxWatch(watch->firefox);
     }
 }
 
@@ -267,20 +254,30 @@ static void CloseNotifications(ChangeWatch *watch)
     }
 }
 
+// The handler re-arms the notification: a watched file's does so before its quiet moment.
 static void OnSourceSignalled(ChangeWatch *watch, int source)
 {
-    if (source == WATCH_BOOKMARKS)
+    if (source == WATCH_BOOKMARKS) {
         OnBookmarkFileChanged(watch);
-    else if (source == WATCH_FAVORITES)
+    } else if (source == WATCH_FAVORITES) {
+        FindNextChangeNotification(watch->notifications[source]);
         PostSourcesChanged();  // every change in the tree refreshes
-    else
+    } else if (source == WATCH_HOTLIST) {
         OnHotlistChanged(watch);
+    } else if (source == WATCH_CHROMIUM) {
+        OnChromiumChanged(watch);
+    } else {
+        // Firefox commits whole transactions to its WAL: no quiet moment is needed, and a busy profile
+        // folder would seldom give one.
+        FindNextChangeNotification(watch->notifications[source]);
+        LookAtFirefoxNow(watch);
+    }
 }
 
 static void WatchLoop(ChangeWatch *watch)
 {
     while (watch->running) {
-        // The stop event comes first; the notifications then in the order bookmark, Favorites, hotlist.
+        // The stop event comes first; the notifications then in the order of the sources.
         HANDLE handles[1 + WATCH_SOURCES] = {watch->stopEvent};
         int sources[1 + WATCH_SOURCES] = {-1};
         DWORD count = 1;
@@ -294,12 +291,12 @@ static void WatchLoop(ChangeWatch *watch)
         if (!watch->running)
             break;
         if (result > WAIT_OBJECT_0 && result < WAIT_OBJECT_0 + count) {
-            int source = sources[result - WAIT_OBJECT_0];
-            OnSourceSignalled(watch, source);
-            FindNextChangeNotification(watch->notifications[source]);
+            OnSourceSignalled(watch, sources[result - WAIT_OBJECT_0]);
         } else if (result == WAIT_FAILED) {
             WaitForSingleObject(watch->stopEvent, WAIT_PERIOD);  // never spin on a broken handle
         }
+        if (watch->useFirefox && FirefoxLookDue(watch->firefox))
+            LookAtFirefoxNow(watch);
     }
 }
 
@@ -366,6 +363,16 @@ void StartChangeWatch()
     if (watch->useHotlist) {
         CopyPath(watch->hotlistFile, settings.operaHotlistPath);
         CopyPath(watch->hotlistDirectory, GetDirectoryPart(settings.operaHotlistPath).c_str());
+    }
+    watch->useChromium = settings.useChromium != 0;
+    if (watch->useChromium) {
+        CopyPath(watch->chromiumFile, settings.chromiumBookmarksPath);
+        CopyPath(watch->chromiumDirectory, GetDirectoryPart(settings.chromiumBookmarksPath).c_str());
+    }
+    watch->useFirefox = settings.useFirefox != 0;
+    if (watch->useFirefox) {
+        CopyPath(watch->firefox.places, settings.firefoxPlacesPath);
+        CopyPath(watch->firefoxDirectory, GetDirectoryPart(settings.firefoxPlacesPath).c_str());
     }
     watch->thread = CreateThread(nullptr, 0, ChangeWatchThread, watch, 0, nullptr);
     if (watch->thread) {

@@ -14,6 +14,8 @@ struct DirectoryItem {
     bool isDirectory;
 };
 
+// "\" on Windows, "/" on the host; the browser sources join their paths with it too.
+extern const char PATH_SEPARATOR[];
 // The Favorites directory, named in the code page, as the listing takes it.
 std::filesystem::path FavoritesPath(const char *directory);
 // Every entry of the directory in listing order, its own "." first; false when listing cannot start.

@@ -6,6 +6,8 @@
 
 #include "bookmarks/favorites_reader.h"
 
+const char PATH_SEPARATOR[] = "/";
+
 std::filesystem::path FavoritesPath(const char *directory)
 {
     return std::filesystem::path(directory);

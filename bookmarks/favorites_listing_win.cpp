@@ -8,6 +8,8 @@
 #include "base/code_page.h"
 #include "bookmarks/favorites_reader.h"
 
+const char PATH_SEPARATOR[] = "\\";
+
 std::filesystem::path FavoritesPath(const char *directory)
 {
     int length = MultiByteToWideChar(CP_ACP, 0, directory, -1, nullptr, 0);

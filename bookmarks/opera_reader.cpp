@@ -1,8 +1,6 @@
 // Reader of the Opera hotlist: "#FOLDER" and "#URL" records whose values are read by their keys.
 #include "bookmarks/opera_reader.h"
 
-#include <algorithm>
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -10,8 +8,6 @@
 #include <vector>
 
 #include "base/ascii_case.h"
-#include "base/code_page.h"
-#include "base/fatal_error.h"
 #include "base/trace.h"
 #include "bookmarks/bookmark_table.h"
 #include "bookmarks/source_file.h"
@@ -118,28 +114,16 @@ static bool SaysUtf8(const std::vector<const char *> &lines)
     return false;
 }
 
-// A name or description as the table keeps it: converted from UTF-8 when the hotlist is in UTF-8 (a
-// text that is not valid UTF-8 stays as written), then cut at `limit` bytes. A missing value is empty.
+// A name or description as the table keeps it: converted from UTF-8 when the hotlist is in UTF-8, then
+// cut at `limit` bytes. A missing value is empty.
 static std::string TextValue(const char *value, bool utf8, size_t limit)
 {
+    if (utf8)
+        return CodePageText(value ? value : "", std::string::npos, limit);
     std::string text(value ? value : "");
-    bool ascii = std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; });
-    if (utf8 && !ascii)  // ASCII is the same in every code page
-        CodePageFromUtf8(text, text);
     if (text.size() > limit)
         text.resize(limit);
     return text;
-}
-
-// A time as the hotlist writes it, in decimal; values beyond 32 bits are held at the nearest limit.
-static int32_t ReadTime(const char *digits)
-{
-    long long value = std::strtoll(digits, nullptr, 10);
-    if (value > INT32_MAX)
-        return INT32_MAX;
-    if (value < INT32_MIN)
-        return INT32_MIN;
-    return static_cast<int32_t>(value);
 }
 
 static void AppendOperaBookmark(ReaderCursor &cursor, const RecordValues &values, bool utf8)
@@ -152,9 +136,9 @@ static void AppendOperaBookmark(ReaderCursor &cursor, const RecordValues &values
                                 description.empty() ? nullptr : description.c_str());
     BookmarkEntry &entry = bookmarkTable.entries[position];
     if (values.created && *values.created)
-        entry.lastModified = ReadTime(values.created);
+        entry.lastModified = TableTime(std::strtoll(values.created, nullptr, 10));
     if (values.visited && *values.visited)
-        entry.lastVisit = ReadTime(values.visited);
+        entry.lastVisit = TableTime(std::strtoll(values.visited, nullptr, 10));
 }
 
 int ReadOperaHotlistText(const char *text)
@@ -199,38 +183,10 @@ int ReadOperaHotlistText(const char *text)
     return 1;
 }
 
-// The whole file in one NUL-ended heap block, as the Netscape reader takes its file; null when it
-// cannot be opened.
-static char *ReadWholeFile(const char *path)
-{
-    std::FILE *file = OpenSourceFile(path, "r");
-    if (!file)
-        return nullptr;
-    long length = -1;
-    if (std::fseek(file, 0, SEEK_END) == 0)
-        length = std::ftell(file);
-    if (length < 0 || std::fseek(file, 0, SEEK_SET) != 0) {
-        std::fclose(file);
-        ShowFatalError(FATAL_CANNOT_READ_FILE);
-    }
-    char *text = static_cast<char *>(std::malloc(static_cast<size_t>(length) + 1));
-    if (!text) {
-        std::fclose(file);
-        ShowFatalError(FATAL_OUT_OF_MEMORY);
-    }
-    // Text mode may read fewer bytes than the length taken (CR LF pairs become LF).
-    size_t got = std::fread(text, 1, static_cast<size_t>(length), file);
-    std::fclose(file);
-    text[got] = '\0';
-    return text;
-}
-
 int ReadOperaHotlist(const char *path)
 {
     TraceEnter("ReadOperaHotlist");
-    char *text = ReadWholeFile(path);
-    int result = text ? ReadOperaHotlistText(text) : 0;
-    std::free(text);
+    int result = ReadSourceWith(path, "r", [](char *text) { return ReadOperaHotlistText(text); });
     TraceExit("ReadOperaHotlist");
     return result;
 }

@@ -2,7 +2,9 @@
 #include "bookmarks/text_helpers.h"
 
 #include "base/ascii_case.h"
+#include "base/code_page.h"
 
+#include <algorithm>
 #include <cstring>
 
 static const int SCRATCH_SIZE = 1025;
@@ -110,4 +112,15 @@ const char *FindIn(const char *begin, const char *end, const char *pattern)
         from = start + 1;
     }
     return nullptr;
+}
+
+std::string CodePageText(const char *utf8, size_t length, size_t limit)
+{
+    std::string text = length == std::string::npos ? std::string(utf8) : std::string(utf8, length);
+    bool ascii = std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; });
+    if (!ascii)  // ASCII is the same in every code page
+        CodePageFromUtf8(text, text);
+    if (text.size() > limit)
+        text.resize(limit);
+    return text;
 }

@@ -21,7 +21,8 @@ static const char NO_BOOKMARKS_MESSAGE[] =
 static int ListUsage()
 {
     std::fprintf(stderr,
-                 "usage: tresk-cli list [--sort default|ascending|descending] [--favorites DIR] [--opera FILE] BOOKMARK_FILE\n");
+                 "usage: tresk-cli list [--sort default|ascending|descending] [--favorites DIR] [--opera FILE] [--chromium FILE]\n"
+                 "                      [--firefox PLACES] BOOKMARK_FILE\n");
     return 2;
 }
 
@@ -105,20 +106,21 @@ int RunListCommand(int argc, char **argv)
     const char *sort = "default";
     const char *favorites = nullptr;
     const char *opera = nullptr;
+    const char *chromium = nullptr;
+    const char *firefox = nullptr;
     const char *bookmarkFile = nullptr;
     for (int i = 0; i < argc; i++) {
         const char *arg = argv[i];
-        bool takesValue = !std::strcmp(arg, "--sort") || !std::strcmp(arg, "--favorites") || !std::strcmp(arg, "--opera");
-        if (takesValue) {
+        const char **option = !std::strcmp(arg, "--sort")       ? &sort
+                              : !std::strcmp(arg, "--favorites") ? &favorites
+                              : !std::strcmp(arg, "--opera")     ? &opera
+                              : !std::strcmp(arg, "--chromium")  ? &chromium
+                              : !std::strcmp(arg, "--firefox")   ? &firefox
+                                                                 : nullptr;
+        if (option) {
             if (i + 1 >= argc)
                 return ListUsage();
-            const char *value = argv[++i];
-            if (!std::strcmp(arg, "--sort"))
-                sort = value;
-            else if (!std::strcmp(arg, "--favorites"))
-                favorites = value;
-            else
-                opera = value;
+            *option = argv[++i];
         } else if (arg[0] == '-' && arg[1] != '\0') {
             return ListUsage();
         } else if (bookmarkFile) {
@@ -138,6 +140,10 @@ int RunListCommand(int argc, char **argv)
     std::snprintf(settings.favoritesPath, sizeof settings.favoritesPath, "%s", favorites ? favorites : "");
     settings.useOperaHotlist = opera != nullptr;
     std::snprintf(settings.operaHotlistPath, sizeof settings.operaHotlistPath, "%s", opera ? opera : "");
+    settings.useChromium = chromium != nullptr;
+    std::snprintf(settings.chromiumBookmarksPath, sizeof settings.chromiumBookmarksPath, "%s", chromium ? chromium : "");
+    settings.useFirefox = firefox != nullptr;
+    std::snprintf(settings.firefoxPlacesPath, sizeof settings.firefoxPlacesPath, "%s", firefox ? firefox : "");
     settings.sortOrder = !std::strcmp(sort, "ascending") ? 1 : !std::strcmp(sort, "descending") ? 2 : 0;
     if (!ReadBookmarkSources()) {
         std::fprintf(stderr, "%s\n", NO_BOOKMARKS_MESSAGE);

@@ -7,7 +7,8 @@
 static int Usage()
 {
     std::fprintf(stderr,
-                 "usage: tresk-cli list [--sort default|ascending|descending] [--favorites DIR] [--opera FILE] BOOKMARK_FILE\n"
+                 "usage: tresk-cli list [--sort default|ascending|descending] [--favorites DIR] [--opera FILE] [--chromium FILE]\n"
+                 "                      [--firefox PLACES] BOOKMARK_FILE\n"
                  "       tresk-cli verify [--threads N] [--proxy HOST[:PORT]] [--timeout SECONDS] (URL ... | --bookmarks FILE)\n");
     return 2;
 }

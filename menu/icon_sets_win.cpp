@@ -1,14 +1,19 @@
-// The three icon sets of the bookmark menu: the program's own pictures, the shell's registered folder and
-// Internet-shortcut icons, and the shell's folders with the program's Opera-style bookmark.
+// The icon sets of the bookmark menu: the program's own pictures, the shell's registered folder and
+// Internet-shortcut icons, the shell's folders with the program's Opera-style bookmark, and the shell's
+// folders with the browsers' own icons (or generic globes) for the Chromium family and Firefox.
 #include "menu/icon_sets.h"
 
 #include <shellapi.h>
 
+#include <string>
+
 #include "base/app_state.h"
+#include "base/settings.h"
+#include "bookmarks/browser_profiles.h"
 #include "menu/icon_location.h"
 #include "res/menu_ids.h"
 
-HICON iconSets[3][4];
+HICON iconSets[SOURCE_COUNT][4];
 
 static const DWORD VALUE_LIMIT = 255;
 
@@ -102,14 +107,53 @@ void LoadIconSets()
     iconSets[2][ICON_CLOSED_FOLDER] = iconSets[1][ICON_CLOSED_FOLDER];
     iconSets[2][ICON_BOOKMARK] = LoadOwnIcon(IDI_OPERA_BOOKMARK);
     iconSets[2][ICON_MAIL_LINK] = LoadOwnIcon(IDI_MAIL_LINK);
+    const int globes[] = {IDI_CHROMIUM_BOOKMARK, IDI_FIREFOX_BOOKMARK};
+    for (int set = SOURCE_CHROMIUM; set <= SOURCE_FIREFOX; set++) {
+        iconSets[set][ICON_OPEN_FOLDER] = iconSets[1][ICON_OPEN_FOLDER];
+        iconSets[set][ICON_CLOSED_FOLDER] = iconSets[1][ICON_CLOSED_FOLDER];
+        iconSets[set][ICON_BOOKMARK] = LoadOwnIcon(globes[set - SOURCE_CHROMIUM]);
+        iconSets[set][ICON_MAIL_LINK] = LoadOwnIcon(IDI_MAIL_LINK);
+    }
+}
+
+// The first icon of the program registered under App Paths (the user's own entry, then the machine's; the
+// path may name environment variables); null when the program is not installed.
+static HICON ProgramIcon(const char *program)
+{
+    std::string key = std::string("Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\") + program;
+    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+        char path[MAX_PATH] = "";
+        DWORD size = sizeof path - 1;
+        HKEY handle;
+        if (RegOpenKeyExA(root, key.c_str(), 0, KEY_QUERY_VALUE, &handle) != ERROR_SUCCESS)
+            continue;
+        LONG result = RegQueryValueExA(handle, nullptr, nullptr, nullptr, reinterpret_cast<BYTE *>(path), &size);
+        RegCloseKey(handle);
+        char expanded[MAX_PATH], file[MAX_PATH];
+        int index;
+        DWORD needed = ExpandEnvironmentStringsA(path, expanded, sizeof expanded);
+        if (result == ERROR_SUCCESS && needed > 0 && needed <= sizeof expanded &&
+            SplitIconLocation(expanded, file, sizeof file, &index))
+            if (HICON icon = ExtractSmallOrLarge(file, 0))
+                return icon;
+    }
+    return nullptr;
+}
+
+void LoadBrowserIcons()
+{
+    const char *programs[] = {ChromiumBrowserOf(settings.chromiumBookmarksPath).program, "firefox.exe"};
+    for (int set = SOURCE_CHROMIUM; set <= SOURCE_FIREFOX; set++)
+        if (HICON icon = ProgramIcon(programs[set - SOURCE_CHROMIUM]))
+            iconSets[set][ICON_BOOKMARK] = icon;
 }
 
 void DestroyIconSets()
 {
-    // Slots share handles (LoadIcon gives one handle per resource; set 2 borrows set 1's folders, set 1
+    // Slots share handles (LoadIcon gives one handle per resource; sets 2 to 4 borrow set 1's folders, set 1
     // its open folder from its closed one): each handle is destroyed once.
     HICON *slots = &iconSets[0][0];
-    const int count = 3 * 4;
+    const int count = SOURCE_COUNT * 4;
     for (int i = 0; i < count; i++) {
         bool seen = false;
         for (int j = 0; j < i && !seen; j++)

@@ -2,10 +2,12 @@
 #pragma once
 #include <cstdint>
 
-// Item data of the source header items.
+// Item data of the source header items: -1 - source.
 const intptr_t SOURCE_HEADER_NETSCAPE = -1;
 const intptr_t SOURCE_HEADER_FAVORITES = -2;
 const intptr_t SOURCE_HEADER_OPERA = -3;
+const intptr_t SOURCE_HEADER_CHROMIUM = -4;
+const intptr_t SOURCE_HEADER_FIREFOX = -5;
 
 // Item data bit of the items in the root menu's first column, the column beside which the side bar is
 // painted. Item data of a folder, bookmark or separator is this flag plus the low word of its parent

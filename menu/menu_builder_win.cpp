@@ -18,7 +18,8 @@
 // Builder state, reset at the start of every build.
 static int32_t lastHeaderSource = -1;
 static bool rootColumnBroken = false;
-static char itemTextBuffer[1025];
+static const size_t ITEM_TEXT_MAX = 1024;           // characters of a name shown; longer names are cut
+static char itemTextBuffer[2 * ITEM_TEXT_MAX + 1];  // room for every one of them doubled
 static int columnLimit = 0;             // items per column; 0 = menus never break
 static std::vector<int> folderOfId;     // id of a folder start record -> its folder record, -1 once taken
 
@@ -99,15 +100,23 @@ static ULONG_PTR ItemDataFor(const BookmarkEntry &record)
     return data;
 }
 
+// The system takes an ampersand in an item's text for the mark of an underlined mnemonic letter; doubled,
+// it is shown as itself (owner-drawn items are drawn from the name as it is).
 static void CopyItemText(const char *name)
 {
-    std::strncpy(itemTextBuffer, name, sizeof itemTextBuffer - 1);
-    itemTextBuffer[sizeof itemTextBuffer - 1] = '\0';
+    size_t length = 0;
+    for (size_t i = 0; i < ITEM_TEXT_MAX && name[i]; i++) {
+        if (name[i] == '&')
+            itemTextBuffer[length++] = '&';
+        itemTextBuffer[length++] = name[i];
+    }
+    itemTextBuffer[length] = '\0';
 }
 
 static int SourceSwitchesOn()
 {
-    return (settings.useBookmarkFile ? 1 : 0) + (settings.useFavorites ? 1 : 0) + (settings.useOperaHotlist ? 1 : 0);
+    return (settings.useBookmarkFile ? 1 : 0) + (settings.useFavorites ? 1 : 0) + (settings.useOperaHotlist ? 1 : 0) +
+           (settings.useChromium ? 1 : 0) + (settings.useFirefox ? 1 : 0);
 }
 
 static void AppendSourceHeader(int source)

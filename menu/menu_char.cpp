@@ -7,10 +7,11 @@
 #include "bookmarks/bookmark_table.h"
 
 
-// Folder ends and separators never match; neither do records with no name, which have no menu item.
+// Folder ends and separators never match; neither do records without a menu item: those with no name and
+// the empty folders that the builder deleted (menuPos -1).
 static bool IsCandidate(const BookmarkEntry &entry, MenuHandle menu, int letter)
 {
-    if (entry.parentMenu != menu || entry.name[0] == '\0')
+    if (entry.parentMenu != menu || entry.name[0] == '\0' || entry.menuPos < 0)
         return false;
     if (!IsFolderStart(entry) && !IsBookmark(entry))
         return false;

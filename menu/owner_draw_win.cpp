@@ -7,6 +7,7 @@
 
 #include "base/app_state.h"
 #include "bookmarks/bookmark_table.h"
+#include "bookmarks/browser_profiles.h"
 #include "menu/icon_sets.h"
 #include "menu/menu_builder.h"
 
@@ -59,7 +60,7 @@ static int32_t ItemData32(ULONG_PTR itemData) { return static_cast<int32_t>(stat
 bool IsSourceHeader(ULONG_PTR itemData)
 {
     int32_t value = ItemData32(itemData);
-    return value == SOURCE_HEADER_NETSCAPE || value == SOURCE_HEADER_FAVORITES || value == SOURCE_HEADER_OPERA;
+    return value <= SOURCE_HEADER_NETSCAPE && value >= SOURCE_HEADER_FIREFOX;
 }
 
 static const char *HeaderText(ULONG_PTR itemData)
@@ -67,7 +68,10 @@ static const char *HeaderText(ULONG_PTR itemData)
     switch (ItemData32(itemData)) {
     case SOURCE_HEADER_NETSCAPE: return "Netscape";
     case SOURCE_HEADER_FAVORITES: return "Internet Explorer";
-    default: return "Opera";
+    case SOURCE_HEADER_OPERA: return "Opera";
+    // The browser whose Bookmarks file was found: "Google Chrome", "Microsoft Edge", "Brave", ...
+    case SOURCE_HEADER_CHROMIUM: return ChromiumBrowserOf(settings.chromiumBookmarksPath).name;
+    default: return "Firefox";
     }
 }
 
@@ -88,7 +92,7 @@ int IconSetForEntry(int position)
     if (style != ICON_STYLE_PER_SOURCE || position < 0 || position >= bookmarkTable.entryCount)
         return 0;
     int source = bookmarkTable.entries[position].source;
-    return source >= SOURCE_NETSCAPE && source <= SOURCE_OPERA ? source : 0;
+    return source >= SOURCE_NETSCAPE && source < SOURCE_COUNT ? source : 0;
 }
 
 static bool SideBarStyle() { return settings.menuStyle >= MENU_STYLE_VERY_FANCY; }

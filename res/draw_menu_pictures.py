@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""Draws the pictures of the bookmark menu and its lists: folder, bookmark and mail icons, the
-link-failed icon, the hand cursor, the sort arrows and the side-bar picture.
+"""Draws the pictures of the bookmark menu and its lists: folder, bookmark and mail icons, the two
+globes of the browsers' bookmarks, the link-failed icon, the hand cursor, the sort arrows and the side-bar picture.
 
 Run it from anywhere: `python3 res/draw_menu_pictures.py [output-dir]` (default: res/pictures next to
 this script). The output is committed; tests/menu checks that it matches what this script draws.
@@ -26,6 +26,9 @@ COLOURS = {
     'R': (208, 24, 24),      # Opera ring, stamp, failure
     'r': (128, 0, 0),        # dark red
     'E': (240, 232, 200),    # envelope paper
+    'N': (16, 40, 112),      # night sea, grid lines
+    'C': (64, 176, 200),     # day sea
+    'T': (216, 176, 96),     # sand
 }
 
 CLOSED_FOLDER = [
@@ -122,6 +125,46 @@ ENVELOPE = [
     "KKEEEEEEEEEEEKK.",
     "KKKKKKKKKKKKKKK.",
     "................",
+    "................",
+]
+
+# Generic globes of the browsers' own bookmarks when their program's icon cannot be had: a day globe with
+# its grid for the Chromium family's, a night globe of sand continents for Firefox's.
+GRID_GLOBE = [
+    "................",
+    ".....NNNNNN.....",
+    "...NNCCNCCGNN...",
+    "..NCCCCNCGGGCN..",
+    "..NCGGCNCGGCCN..",
+    ".NNNNNNNNNNNNNN.",
+    ".NCGGGGNCCCCGCN.",
+    ".NCCGGGNCCCGGCN.",
+    ".NNNNNNNNNNNNNN.",
+    ".NCCCGGNCCCGGGN.",
+    ".NCCCGGNCCCCGCN.",
+    "..NCCCGNCCCCCN..",
+    "..NNNNNNNNNNNN..",
+    "...NNCCNCCCNN...",
+    ".....NNNNNN.....",
+    "................",
+]
+
+NIGHT_GLOBE = [
+    "................",
+    ".....KKKKKK.....",
+    "...KKNNNNTTKK...",
+    "..KNNNNNTTTTNK..",
+    "..KNTTNNNTTNNK..",
+    ".KNTTTTNNNNNNNK.",
+    ".KNNTTTTNNNNTNK.",
+    ".KNNNTTNNNNTTNK.",
+    ".KNNNNTNNNTTTNK.",
+    ".KNNNNNNNNTTNNK.",
+    ".KNNNNNNNNNTNNK.",
+    "..KNNTTNNNNNNK..",
+    "..KNNNTTTNNNNK..",
+    "...KKNNTNNNKK...",
+    ".....KKKKKK.....",
     "................",
 ]
 
@@ -370,6 +413,8 @@ def pictures():
         'bookmark_small.ico': icon_file(sixteen(GLOBE_PAGE), 8),
         'mail_link_small.ico': icon_file(sixteen(ENVELOPE), 8),
         'opera_bookmark.ico': icon_file(sixteen(RING_PAGE), 4),
+        'chromium_bookmark.ico': icon_file(sixteen(GRID_GLOBE), 8),
+        'firefox_bookmark.ico': icon_file(sixteen(NIGHT_GLOBE), 8),
         'link_failed.ico': icon_file(sixteen(FAILED), 8),
         'hand.cur': icon_file(hand, 1, HAND_HOT_SPOT),
         'sort_up.bmp': bmp_indexed(paint(canvas(9, 7), SORT_UP, GREYS), 4),

@@ -10,6 +10,9 @@
 #define IDI_BOOKMARK_SMALL 120
 #define IDI_MAIL_LINK_SMALL 121
 #define IDI_OPERA_BOOKMARK 126
+// 16 x 16 globes of the Chromium-family and Firefox sets where the browser's program has no icon to lend.
+#define IDI_CHROMIUM_BOOKMARK 127
+#define IDI_FIREFOX_BOOKMARK 128
 #define IDI_LINK_FAILED 139
 // The hand over a link.
 #define IDC_LINK_HAND 107

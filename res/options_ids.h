@@ -26,6 +26,8 @@
 #define IDC_USE_OPERA               222
 #define IDC_ICON_STYLE              223
 #define IDC_REPOSITION              224
+#define IDC_USE_CHROMIUM            225
+#define IDC_USE_FIREFOX             226
 #define IDC_ICON_STYLE_LABEL        232
 #define IDC_PIXELS_LABEL            245
 #define IDC_HOT_KEY_LABEL           246

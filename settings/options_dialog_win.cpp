@@ -12,6 +12,7 @@
 
 #include "base/app_state.h"
 #include "base/trace.h"
+#include "bookmarks/browser_profiles.h"
 #include "menu/menu_builder.h"
 #include "res/options_ids.h"
 #include "settings/hot_key.h"
@@ -38,6 +39,8 @@ struct OptionsSnapshot {
     int32_t useBookmarkFile;
     int32_t useFavorites;
     int32_t useOperaHotlist;
+    int32_t useChromium;
+    int32_t useFirefox;
     int32_t iconStyle;
     int32_t repositionSubmenus;
     int32_t doubleClickAction;
@@ -157,6 +160,8 @@ void TakeSnapshot()
     s.useBookmarkFile = settings.useBookmarkFile;
     s.useFavorites = settings.useFavorites;
     s.useOperaHotlist = settings.useOperaHotlist;
+    s.useChromium = settings.useChromium;
+    s.useFirefox = settings.useFirefox;
     s.iconStyle = settings.iconStyle;
     s.repositionSubmenus = settings.repositionSubmenus;
     s.doubleClickAction = settings.doubleClickAction;
@@ -173,6 +178,7 @@ bool MenuSettingsChanged()
            settings.displayEmptyFolders != s.displayEmptyFolders || settings.menuStyle != s.menuStyle ||
            settings.sortOrder != s.sortOrder || settings.useBookmarkFile != s.useBookmarkFile ||
            settings.useFavorites != s.useFavorites || settings.useOperaHotlist != s.useOperaHotlist ||
+           settings.useChromium != s.useChromium || settings.useFirefox != s.useFirefox ||
            settings.iconStyle != s.iconStyle;
 }
 
@@ -213,6 +219,21 @@ void FindOperaHotlist(HWND dialog)
         EnableWindow(GetDlgItem(dialog, IDC_USE_OPERA), FALSE);
         settings.useOperaHotlist = 0;
     }
+}
+
+// The browsers' bookmarks were looked for when the settings were loaded; the box of one not found is
+// greyed. The Chromium box names the browser found.
+void ShowBrowserSources(HWND dialog)
+{
+    if (settings.chromiumBookmarksPath[0] != '\0') {
+        char label[128];
+        snprintf(label, sizeof label, "Include %s Boo&kmarks", ChromiumBrowserOf(settings.chromiumBookmarksPath).name);
+        SetDlgItemTextA(dialog, IDC_USE_CHROMIUM, label);
+    }
+    EnableWindow(GetDlgItem(dialog, IDC_USE_CHROMIUM), settings.chromiumBookmarksPath[0] != '\0');
+    EnableWindow(GetDlgItem(dialog, IDC_USE_FIREFOX), settings.firefoxPlacesPath[0] != '\0');
+    CheckItem(dialog, IDC_USE_CHROMIUM, settings.useChromium);
+    CheckItem(dialog, IDC_USE_FIREFOX, settings.useFirefox);
 }
 
 void ShowMaxItemsPerColumn(HWND dialog)
@@ -277,6 +298,7 @@ BOOL OnInitDialog(HWND dialog)
     FindOperaHotlist(dialog);
     CheckItem(dialog, IDC_USE_FAVORITES, settings.useFavorites);
     CheckItem(dialog, IDC_USE_OPERA, settings.useOperaHotlist);
+    ShowBrowserSources(dialog);
     CheckItem(dialog, IDC_EMPTY_FOLDERS, settings.displayEmptyFolders);
     CheckItem(dialog, IDC_REPOSITION, settings.repositionSubmenus);
     FillLists(dialog);
@@ -419,6 +441,8 @@ void ReadControls(HWND dialog, const char *bookmarkFile)
     settings.useBookmarkFile = settings.bookmarkFile[0] != '\0';
     settings.useFavorites = IsChecked(dialog, IDC_USE_FAVORITES);
     settings.useOperaHotlist = IsChecked(dialog, IDC_USE_OPERA);
+    settings.useChromium = IsChecked(dialog, IDC_USE_CHROMIUM);
+    settings.useFirefox = IsChecked(dialog, IDC_USE_FIREFOX);
     settings.refreshMenu = IsChecked(dialog, IDC_REFRESH_MENU);
     ReadSelection(dialog, IDC_ICON_STYLE, settings.iconStyle);
     settings.limitItemsPerColumn = IsChecked(dialog, IDC_LIMIT_ITEMS);
@@ -449,8 +473,9 @@ int ChangesToApply()
         changes |= OPTIONS_MENUS;
     if (settings.refreshMenu != s.refreshMenu)
         changes |= OPTIONS_WATCH_SWITCH;
-    if (fileChanged || (settings.refreshMenu && (settings.useFavorites != s.useFavorites ||
-                                                 settings.useOperaHotlist != s.useOperaHotlist)))
+    bool sourcesChanged = settings.useFavorites != s.useFavorites || settings.useOperaHotlist != s.useOperaHotlist ||
+                          settings.useChromium != s.useChromium || settings.useFirefox != s.useFirefox;
+    if (fileChanged || (settings.refreshMenu && sourcesChanged))
         changes |= OPTIONS_WATCH_RESTART;
     return changes;
 }

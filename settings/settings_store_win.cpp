@@ -1,12 +1,15 @@
 // Loading and saving the settings record under HKEY_CURRENT_USER\Software\Olvane\Tresk, and the start-up entry.
 #include "settings/settings_store.h"
 
+#include "base/ascii_case.h"
 #include "base/fatal_error.h"
 #include "base/settings.h"
+#include "bookmarks/browser_profiles.h"
 #include "res/resource.h"
 #include "settings/hot_key.h"
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include <cstdio>
 #include <cstring>
@@ -100,6 +103,18 @@ const StoredValue STORED_VALUES[] = {
     {"Sort Order", &Settings::sortOrder, NO_DEFAULT, SORT_ORDER_DEFAULT},
     {"Startup Style", &Settings::startupStyle, NO_DEFAULT, SW_SHOWNORMAL},
     {"Double-Click Action", &Settings::doubleClickAction, NO_DEFAULT, IDC_CMD_SEARCH},
+    // On at a first start, and turned off again when the browser's bookmarks are not found.
+    {"Use Chromium Bookmarks", &Settings::useChromium, 1, 0},
+    {"Use Firefox Bookmarks", &Settings::useFirefox, 1, 0},
+};
+
+// The paths of the browsers' bookmarks, found at every load; a user may write paths of his own there.
+const struct {
+    const char *name;
+    char (Settings::*field)[260];
+} STORED_PATHS[] = {
+    {"Chromium Bookmarks File", &Settings::chromiumBookmarksPath},
+    {"Firefox Places File", &Settings::firefoxPlacesPath},
 };
 
 static void ReadRunAtStartup()
@@ -132,6 +147,46 @@ static void FindOperaHotlist()
         settings.useOperaHotlist = 0;
 }
 
+static std::string ShellFolder(int csidl)
+{
+    char path[MAX_PATH] = "";
+    return SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path) == S_OK ? path : "";
+}
+
+static bool FileExists(const char *path)
+{
+    DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+static void TakePath(char (&field)[260], const std::string &path)
+{
+    std::snprintf(field, sizeof field, "%s", path.size() < sizeof field ? path.c_str() : "");
+}
+
+// A stored path inside the browsers' own folders is looked for again at every load, so that a change of
+// browser or profile is followed; one elsewhere is the user's own and stays while its file is there.
+static void FindBrowserBookmarks()
+{
+    std::string local = ShellFolder(CSIDL_LOCAL_APPDATA), roaming = ShellFolder(CSIDL_APPDATA);
+    std::string firefox = roaming + "\\Mozilla\\Firefox";
+    bool chromiumOwn = FileExists(settings.chromiumBookmarksPath) && !InChromiumUserData(settings.chromiumBookmarksPath, local);
+    if (!chromiumOwn && !local.empty())
+        TakePath(settings.chromiumBookmarksPath, FindChromiumBookmarks(local));
+    bool firefoxOwn = FileExists(settings.firefoxPlacesPath) &&
+                      !StartsWithNoCase(settings.firefoxPlacesPath, (firefox + "\\").c_str());
+    if (!firefoxOwn && !roaming.empty())
+        TakePath(settings.firefoxPlacesPath, FindFirefoxPlaces(firefox));
+    if (!FileExists(settings.chromiumBookmarksPath))
+        settings.chromiumBookmarksPath[0] = '\0';
+    if (!FileExists(settings.firefoxPlacesPath))
+        settings.firefoxPlacesPath[0] = '\0';
+    if (settings.chromiumBookmarksPath[0] == '\0')
+        settings.useChromium = 0;
+    if (settings.firefoxPlacesPath[0] == '\0')
+        settings.useFirefox = 0;
+}
+
 void LoadSettings()
 {
     HKEY key = OpenUserKey(SETTINGS_KEY);
@@ -143,6 +198,8 @@ void LoadSettings()
     for (const StoredValue &value : STORED_VALUES)
         ReadDword(key, value.name, &(settings.*value.field));
     ReadString(key, "Bookmark Filename", settings.bookmarkFile, sizeof settings.bookmarkFile);
+    for (const auto &path : STORED_PATHS)
+        ReadString(key, path.name, settings.*path.field, sizeof(settings.*path.field));
     RegCloseKey(key);
     RegisterAppHotKey(settings.hotKey);
 
@@ -163,6 +220,7 @@ void LoadSettings()
         FindFavorites();
     if (settings.useOperaHotlist)
         FindOperaHotlist();
+    FindBrowserBookmarks();
     SaveSettings();
 }
 
@@ -182,6 +240,8 @@ void SaveSettings()
         WriteDword(key, value.name, settings.*value.field);
     RegSetValueExA(key, "Bookmark Filename", 0, REG_SZ, reinterpret_cast<const BYTE *>(settings.bookmarkFile),
                    sizeof settings.bookmarkFile);
+    for (const auto &path : STORED_PATHS)
+        WriteString(key, path.name, settings.*path.field);
     std::string location = ProgramLocation();
     WriteString(key, "Program Location", location.c_str());
     char version[16];

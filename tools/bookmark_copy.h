@@ -27,6 +27,6 @@ int CompareBookmarkCopies(const BookmarkCopy &a, const BookmarkCopy &b, int colu
 // keep their order. Returns where each row went: result[old index] = new index.
 std::vector<int> SortBookmarkCopies(std::vector<BookmarkCopy> &rows, int column, int sign);
 
-// The list image of a bookmark shown with icon set `iconSet` (0-2): 2 * iconSet, plus 1 when the URL
+// The list image of a bookmark shown with icon set `iconSet` (0-4): 2 * iconSet, plus 1 when the URL
 // begins with "mailto:" in any case.
 int BookmarkImage(const std::string &url, int iconSet);

@@ -6,11 +6,14 @@
 
 #include <vector>
 
+#include "bookmarks/bookmark_table.h"
 #include "tools/bookmark_copy.h"
 
-// 16 x 16 pictures: 0 and 1 the bookmark and the mail link (icons 120, 121); 2 and 3, 4 and 5 those of
-// icon sets 1 and 2, or icons 120 and 121 again where a set shows set 0's picture; then the icon resources
-// of `extra` in order. `flags` as ImageList_Create takes them (colour depth, mask).
+// 16 x 16 pictures, two per icon set: 0 and 1 the bookmark and the mail link (icons 120, 121); then 2 * set
+// and 2 * set + 1 those of icon sets 1 to 4, or icons 120 and 121 again where a set shows set 0's picture;
+// then, from BOOKMARK_IMAGE_COUNT on, the icon resources of `extra` in order. `flags` as ImageList_Create
+// takes them (colour depth, mask).
+const int BOOKMARK_IMAGE_COUNT = 2 * SOURCE_COUNT;
 HIMAGELIST CreateBookmarkImageList(UINT flags, const int *extra, int extraCount);
 
 // A result list is a virtual list (LVS_OWNERDATA): item i shows rows[i], the window's own copies in the

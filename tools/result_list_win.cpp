@@ -41,10 +41,10 @@ static void AddSetIcon(HIMAGELIST images, int set, int slot, int sameAsSetZero)
 
 HIMAGELIST CreateBookmarkImageList(UINT flags, const int *extra, int extraCount)
 {
-    HIMAGELIST images = ImageList_Create(16, 16, flags, 6 + extraCount, 0);
+    HIMAGELIST images = ImageList_Create(16, 16, flags, BOOKMARK_IMAGE_COUNT + extraCount, 0);
     AddLoadedIcon(images, IDI_BOOKMARK_SMALL);
     AddLoadedIcon(images, IDI_MAIL_LINK_SMALL);
-    for (int set = 1; set <= 2; set++) {
+    for (int set = 1; set < SOURCE_COUNT; set++) {
         AddSetIcon(images, set, ICON_BOOKMARK, IDI_BOOKMARK_SMALL);
         AddSetIcon(images, set, ICON_MAIL_LINK, IDI_MAIL_LINK_SMALL);
     }

@@ -19,7 +19,9 @@ std::atomic<int32_t> g_activeWorkers{0};
 int32_t g_verifyHasRun;
 std::atomic<int32_t> g_totalCount{0}, g_processedCount{0}, g_verifiedCount{0};
 int32_t g_threadCount = DEFAULT_THREAD_COUNT, g_sendTimeout, g_recvTimeout;
-int32_t g_imageNotVerified = 6, g_imageVerifying = 7, g_imageFailed = 8;
+// The statuses' pictures come after the two of every icon set.
+int32_t g_imageNotVerified = BOOKMARK_IMAGE_COUNT, g_imageVerifying = BOOKMARK_IMAGE_COUNT + 1,
+        g_imageFailed = BOOKMARK_IMAGE_COUNT + 2;
 int32_t g_sortColumn, g_sortDirection = 1;
 int32_t g_columnWidths[VERIFY_COLUMN_COUNT] = {200, 180, 155, 180};
 std::vector<BookmarkCopy> g_verifyRows;
@@ -52,7 +54,7 @@ void EnableCloseCommand(HWND dialog, bool enable)
 
 static void SetUpList()
 {
-    const int extra[] = {IDC_CMD_ABOUT, IDC_CMD_VERIFY, IDI_LINK_FAILED};  // 6, 7 and 8: the statuses' pictures
+    const int extra[] = {IDC_CMD_ABOUT, IDC_CMD_VERIFY, IDI_LINK_FAILED};  // g_imageNotVerified, ...Verifying, ...Failed
     HIMAGELIST images = CreateBookmarkImageList(ILC_COLOR8, extra, 3);
     SendMessageA(g_verifyList, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
     DWORD styles = LVS_EX_SUBITEMIMAGES | LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP;

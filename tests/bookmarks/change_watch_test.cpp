@@ -1,6 +1,7 @@
 // The change watch on real files under Wine: the stamps that tell a watched file's own change from its
-// neighbours', one report per write, the hotlist's half-written retry, stop and restart with one thread
-// at most, "Refresh Menu" off, and the messages of a watch that cannot be set up.
+// neighbours', one report per save (in steps, by a rename), the hotlist's half-written retry, stop and
+// restart with one thread at most, "Refresh Menu" off, the messages of a watch that cannot be set up, and
+// Firefox's database, whose WAL changes with every page visited.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -9,9 +10,12 @@
 #include <cstdlib>
 #include <string>
 
+#include <sqlite3.h>
+
 #include "base/app_state.h"
 #include "base/settings.h"
 #include "bookmarks/change_watch.h"
+#include "bookmarks/firefox_reader.h"
 #include "tests/support/table_checks.h"
 #include "tests/support/win_test_helpers.h"
 
@@ -103,6 +107,34 @@ TEST_F(ChangeWatchTest, OwnWritesReportOnceNeighboursNeverAndAHalfWrittenHotlist
     CloseHandle(writer);
 }
 
+// A save in steps was reported at its first, half-written step, and one made by a rename not at all.
+TEST_F(ChangeWatchTest, ASaveInStepsIsReportedOnceWhenFinished)
+{
+    settings.useOperaHotlist = 1;
+    StartAndSettle();
+    const struct {
+        std::string label, file, first;  // first written: the file itself, half done, or a new file beside it
+        bool deleted;                     // then the file is deleted, and left missing for the pause
+        DWORD pause;                      // before the save's last step: `first` rewritten or renamed to `file`
+    } saves[] = {
+        {"in place, in two writes", bookmarkFile, bookmarkFile, false, 100},
+        {"deleted, a while without it, then a new file renamed to it", bookmarkFile, bookmarkFile + ".tmp", true, 400},
+        {"the hotlist replaced by a rename", hotlistFile, hotlistFile + ".tmp", false, 100},
+    };
+    for (const auto &save : saves) {
+        WriteScratchFile(save.first, save.label);
+        if (save.deleted)
+            DeleteFileA(save.file.c_str());
+        int early = Reports(save.pause);
+        if (save.first == save.file)
+            WriteScratchFile(save.file, save.label + " finished");
+        else
+            MoveFileExA(save.first.c_str(), save.file.c_str(), MOVEFILE_REPLACE_EXISTING);
+        EXPECT_EQ(early + Reports(100), 0) << save.label << ": reported before the save was finished";
+        EXPECT_EQ(Reports(1000), 1) << save.label;
+    }
+}
+
 TEST_F(ChangeWatchTest, OneThreadAtMostThroughStartsStopsAndRestarts)
 {
     settings.refreshMenu = 0;
@@ -129,6 +161,38 @@ TEST_F(ChangeWatchTest, OneThreadAtMostThroughStartsStopsAndRestarts)
 // Each source that cannot be watched has its message, titled with the error code. A Favorites folder on
 // a volume whose name occurs in its path (an empty name always does) has the long one, which "No"
 // silences for good through "Ignore Watch Error".
+// Firefox holds its database in exclusive mode and writes every visit to the WAL: visits, also of a
+// bookmarked page, are never reported and bring no reading of a copy within 30 s of the last; a bookmark
+// added is reported at once.
+TEST_F(ChangeWatchTest, FirefoxVisitsAreNoChangeABookmarkIs)
+{
+    std::string data = TRESK_TEST_DATA "/firefox/", places = directory + "\\firefox\\places.sqlite";
+    ASSERT_EQ(MakeDatabase(places, {ReadFileBytes(data + "schema.sql"), ReadFileBytes(data + "rules.sql")}), "");
+    sqlite3 *firefox = nullptr;
+    sqlite3_open(places.c_str(), &firefox);
+    auto run = [&](const std::string &sql) { return sqlite3_exec(firefox, sql.c_str(), nullptr, nullptr, nullptr); };
+    run("PRAGMA locking_mode = EXCLUSIVE; PRAGMA wal_autocheckpoint = 0; SELECT count(*) FROM moz_places;");
+    settings.useFirefox = 1;
+    std::snprintf(settings.firefoxPlacesPath, MAX_PATH, "%s", places.c_str());
+    ASSERT_EQ(ReadFirefoxBookmarks(places.c_str()), 1);  // the refresh's reading
+    ReleaseTable();
+    auto lastReading = LastFirefoxReading().when;
+    StartAndSettle();
+    for (int visit = 0; visit < 6; visit++) {
+        std::string place = visit % 2 ? "1" : "8", time = std::to_string(1800000000000000LL + visit);
+        ASSERT_EQ(run("INSERT INTO moz_historyvisits (place_id, visit_date, visit_type) VALUES (" + place + ", " + time +
+                      ", 1); UPDATE moz_places SET visit_count = visit_count + 1, last_visit_date = " + time +
+                      " WHERE id = " + place + ";"), SQLITE_OK);
+        EXPECT_EQ(Reports(700), 0) << "a visit was reported";
+    }
+    EXPECT_TRUE(LastFirefoxReading().when == lastReading) << "a copy was read within 30 s of the last";
+    ASSERT_EQ(run("INSERT INTO moz_places (id, url, guid) VALUES (50, 'https://new.example/', 'newplace0050'); "
+                  "INSERT INTO moz_bookmarks (type, fk, parent, position, title, guid) VALUES (1, 50, 3, 1, 'New', "
+                  "'newmark00050');"), SQLITE_OK);
+    EXPECT_EQ(Reports(4000), 1) << "the new bookmark";
+    sqlite3_close(firefox);
+}
+
 TEST_F(ChangeWatchTest, SetUpFailureMessages)
 {
     char volumeName[256] = "";

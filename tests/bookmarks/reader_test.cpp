@@ -1,10 +1,12 @@
-// The three readers where the list cases cannot reach: what a failed reading leaves, huge files and the
-// shape of what they read.
+// The readers where the list cases cannot reach: what a failed reading leaves, huge files, the shape of
+// what they read, and a Firefox database as Firefox leaves it while it runs.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 #include <vector>
+
+#include <sqlite3.h>
 
 #ifndef _WIN32
 #include <sys/stat.h>
@@ -12,6 +14,7 @@
 
 #include "bookmarks/bookmark_table.h"
 #include "bookmarks/favorites_reader.h"
+#include "bookmarks/firefox_reader.h"
 #include "bookmarks/netscape_reader.h"
 #include "bookmarks/opera_reader.h"
 #include "tests/support/table_checks.h"
@@ -128,3 +131,40 @@ TEST_F(ReaderTest, FavoritesOverlongPathsRefused)
     EXPECT_EQ(DumpTable(), "-1 " + fits + " = Open Folder\n0 Close Folder = Close Folder\n-1 kept = http://kept/\n");
 }
 #endif
+
+// Firefox keeps its newest rows in places.sqlite-wal and, while it runs, the database open in exclusive
+// locking mode. Whether the rows are left only in the WAL by a closed connection or held by an open one,
+// the private copy gives them, no -shm file appears beside the live database, and the holder goes on.
+TEST_F(ReaderTest, FirefoxRowsOnlyInTheWalOfALockedDatabase)
+{
+    const std::string data = TRESK_TEST_DATA "/firefox/";
+    for (bool stillOpen : {false, true}) {
+        std::filesystem::path places = MakeScratchDirectory("profile") / "places.sqlite";
+        ASSERT_EQ(MakeDatabase(places, {ReadFileBytes(data + "schema.sql"), ReadFileBytes(data + "rules.sql")}), "");
+        sqlite3 *db = nullptr;
+        sqlite3_open(places.string().c_str(), &db);
+        auto add = [&](int id) {
+            std::string n = std::to_string(id);
+            return sqlite3_exec(db, ("INSERT INTO moz_places (id, url, guid) VALUES (" + n + ", 'https://wal.example/" +
+                                     n + "', 'walplace" + n + "'); INSERT INTO moz_bookmarks (type, fk, parent, "
+                                     "position, title, guid) VALUES (1, " + n + ", 3, " + n + ", 'WAL only', 'walmark" +
+                                     n + "');").c_str(), nullptr, nullptr, nullptr);
+        };
+        sqlite3_exec(db, "PRAGMA locking_mode = EXCLUSIVE; PRAGMA wal_autocheckpoint = 0;", nullptr, nullptr, nullptr);
+        ASSERT_EQ(add(100), SQLITE_OK);
+        if (!stillOpen) {
+            sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+            sqlite3_close(db);
+        }
+        ASSERT_GT(std::filesystem::file_size(places.string() + "-wal"), 0u);
+        ASSERT_EQ(ReadFirefoxBookmarks(places.string().c_str()), 1) << stillOpen;
+        EXPECT_NE(DumpTable().find("4 Toolbar one = https://toolbar.example/ modified 1630000000\n"
+                                   "4 WAL only = https://wal.example/100\n"), std::string::npos) << DumpTable();
+        EXPECT_FALSE(std::filesystem::exists(places.string() + "-shm")) << "the live database was opened";
+        if (stillOpen) {
+            EXPECT_EQ(add(101), SQLITE_OK) << "the holder was disturbed";
+            sqlite3_close(db);
+        }
+        ReleaseTable();
+    }
+}

@@ -2,17 +2,26 @@
 // start; a day with the three sources (a hot key held elsewhere, bookmarks opened as stored, the change
 // watch, a second start, the bookmark file left without bookmarks); and in each menu style, screenshots of
 // the bookmark menu with a submenu and the context menu open, checked pixel by pixel and kept in the
-// artefacts folder for people to look at, then Exit ("Plain" runs without tray icon).
+// artefacts folder for people to look at, then Exit ("Plain" runs without tray icon); and today's browsers,
+// a Chrome and a Firefox profile under the test user's AppData, found at a first start, shown as the fourth
+// and fifth sources and followed as they change.
 #include "tests/e2e/driver.h"
 
 #include <gtest/gtest.h>
 
+#include <shellapi.h>
+#include <shlobj.h>
+#include <sqlite3.h>
+
 #include <algorithm>
 #include <tuple>
 
+#include "tests/support/table_checks.h"
+
 namespace {
 
-const std::string FIRST = "tresktest://first.example/start?lang=en#top", SAVED = "tresktest://saved.example/";
+const std::string FIRST = "tresktest://first.example/start?lang=en#top", SAVED = "tresktest://saved.example/",
+                  IN_PLACE = "tresktest://in-place.example/", RENAMED = "tresktest://renamed.example/";
 
 // A bookmark, then a folder of two whose URLs keep characters that a launch must not touch.
 std::string Netscape(const std::string &first)
@@ -158,6 +167,13 @@ TEST_F(EndToEnd, ThreeSourcesOpenAsStoredAndFollowTheirChangesUntilTheFileHasNoB
     for (const auto &[keys, byHotKey, launch] : launches)
         EXPECT_EQ(LaunchFromMenu(window, keys, byHotKey), launch);
 
+    // A script run outside Wine in the scratch folder; its input is a bookmark file whose first bookmark is `url`.
+    auto outside = [&](const std::string &url, const std::string &script) {
+        return [=] {
+            WriteTextFile(WinePath(TRESK_E2E_SCRATCH "/spare/next.htm"), Netscape(url));
+            EXPECT_TRUE(RunUnixShell("cd " TRESK_E2E_SCRATCH " && (" + script + ") < spare/next.htm"));
+        };
+    };
     // What happens to the bookmark file, and what the menu's first item launches a moment later.
     const std::tuple<const char *, std::function<void()>, std::string> changes[] = {
         {"a file beside it written after it was swapped for one of the same stamp",
@@ -168,6 +184,12 @@ TEST_F(EndToEnd, ThreeSourcesOpenAsStoredAndFollowTheirChangesUntilTheFileHasNoB
              WriteTextFile(folder + "\\other.txt", "another file\n");
          },
          FIRST},
+        {"rewritten in place from outside Wine (open for update, write, truncate, close)",
+         outside(IN_PLACE, "python3 -c 'import os, sys; t = sys.stdin.buffer.read(); f = os.open(sys.argv[1], "
+                           "os.O_RDWR); os.write(f, t); os.ftruncate(f, len(t)); os.close(f)' scenario/bookmark.htm"),
+         IN_PLACE},
+        {"replaced by a rename from outside Wine",
+         outside(RENAMED, "cat > scenario/new.tmp && mv scenario/new.tmp scenario/bookmark.htm"), RENAMED},
         {"saved in place from inside Wine", [&] { WriteTextFile(file, Netscape(SAVED)); }, SAVED},
     };
     for (const auto &[what, change, launch] : changes) {
@@ -201,6 +223,140 @@ TEST_F(EndToEnd, ThreeSourcesOpenAsStoredAndFollowTheirChangesUntilTheFileHasNoB
     EXPECT_EQ(AnswerMessageBox(tresk), "Tresk could not find any bookmarks in the specified bookmark file.  Please "
                                        "ensure that it is a valid Netscape bookmark file.");
     EXPECT_EQ(WaitForExit(tresk, START_TIMEOUT), 0);
+}
+
+// A Chrome Bookmarks file of one folder holding one bookmark, as Chrome writes it.
+std::string ChromeBookmarks(const std::string &url)
+{
+    return "{\"roots\": {\"bookmark_bar\": {\"children\": [ {\"date_added\": \"13300000000000000\", \"id\": \"5\", "
+           "\"name\": \"Chrome one\", \"type\": \"url\", \"url\": \"" + url + "\"} ], \"id\": \"1\", \"name\": "
+           "\"Bookmarks bar\", \"type\": \"folder\"}, \"other\": {\"children\": [], \"id\": \"2\", \"name\": "
+           "\"Other bookmarks\", \"type\": \"folder\"}, \"synced\": {\"children\": [], \"id\": \"3\", \"name\": "
+           "\"Mobile bookmarks\", \"type\": \"folder\"}}, \"version\": 1}";
+}
+
+std::string UserFolder(int csidl)
+{
+    char path[MAX_PATH] = "";
+    SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path);
+    return path;
+}
+
+// The Firefox rows the test adds: a place and its bookmark at the top of the Bookmarks Menu.
+std::string FirefoxBookmark(int id, const std::string &url)
+{
+    std::string n = std::to_string(id);
+    return "INSERT INTO moz_places (id, url, guid) VALUES (" + n + ", '" + url + "', 'e2eplace" + n + "');"
+           "UPDATE moz_bookmarks SET position = position + 1 WHERE parent = 2;"
+           "INSERT INTO moz_bookmarks (type, fk, parent, position, title, guid) VALUES (1, " + n + ", 2, 0, 'Firefox " +
+           n + "', 'e2emark" + n + "');";
+}
+
+TEST_F(EndToEnd, BrowsersFoundAtAFirstStartShowInTheMenuAndFollowTheirChanges)
+{
+    const std::string chromeData = UserFolder(CSIDL_LOCAL_APPDATA) + "\\Google\\Chrome",
+                      firefoxData = UserFolder(CSIDL_APPDATA) + "\\Mozilla",
+                      bookmarks = chromeData + "\\User Data\\Profile 1\\Bookmarks",
+                      places = firefoxData + "\\Firefox\\Profiles\\e2e.default-release\\places.sqlite";
+    WriteScratchFile(chromeData + "\\User Data\\Local State", "{\"profile\": {\"last_used\": \"Profile 1\"}}");
+    WriteScratchFile(bookmarks, ChromeBookmarks("tresktest://chrome.example/one"));
+    WriteScratchFile(firefoxData + "\\Firefox\\profiles.ini",
+                     "[Install308046B0AF4A39CB]\r\nDefault=Profiles/e2e.default-release\r\nLocked=1\r\n\r\n[Profile0]\r\n"
+                     "Name=default\r\nIsRelative=1\r\nPath=Profiles/other.default\r\nDefault=1\r\n");
+    std::string data = SourcePath("tests/data/firefox/");
+    ASSERT_EQ(MakeDatabase(places, {ReadFileBytes(data + "schema.sql"), FirefoxBookmark(100, "tresktest://firefox.example/100")}), "");
+
+    // A first start finds both and turns them on; Options offers them, Chrome by its name.
+    ASSERT_TRUE(StartTresk(&tresk));
+    EXPECT_EQ(AnswerMessageBox(tresk).substr(0, 20), "Please locate a vali");
+    for (const char *on : {"Use Chromium Bookmarks", "Use Firefox Bookmarks"}) {
+        DWORD value = 0;
+        EXPECT_TRUE(ReadTreskDword(on, &value) && value == 1) << on;
+    }
+    std::string found;
+    EXPECT_TRUE(ReadTreskString("Chromium Bookmarks File", &found) && found == bookmarks + '\0') << found;
+    EXPECT_TRUE(ReadTreskString("Firefox Places File", &found) && found == places + '\0') << found;
+    HWND options = WaitForWindow(tresk, "#32770", "Tresk Options", START_TIMEOUT, true);
+    HWND browse = WaitForWindow(tresk, "#32770", "Browse for Bookmarks File", START_TIMEOUT, true);
+    ASSERT_TRUE(options && browse);
+    char label[128] = "";
+    GetDlgItemTextA(options, 225, label, sizeof label);
+    EXPECT_STREQ(label, "Include Google Chrome Boo&kmarks");
+    for (int box : {225, 226})
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(options, box)) && IsDlgButtonChecked(options, box)) << box;
+    PostMessageA(browse, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(browse); }, START_TIMEOUT));
+    PostMessageA(options, WM_COMMAND, IDCANCEL, 0);
+    AnswerMessageBox(tresk);
+    EXPECT_EQ(WaitForExit(tresk, START_TIMEOUT), 0);
+
+    // The five sources in order, each under its header; Firefox holds its database as it does while it runs.
+    std::string favorites = ScratchFolder("favorites"), hotlist = ScratchFolder("opera") + "\\opera6.adr";
+    // A long name makes the menu wide enough for every header's line to show beside its label.
+    WriteTextFile(favorites + "\\A Rather Long Favorite Name For Width.url",
+                  "[InternetShortcut]\r\nURL=tresktest://favorite.example/\r\n");
+    WriteTextFile(hotlist, "Opera Hotlist version 2.0\n\n#URL\n\tNAME=Opera\n\tURL=tresktest://opera.example/\n");
+    UseFavoritesAndHotlist(favorites, hotlist);
+    std::string file = ScratchFolder("browsers") + "\\bookmark.htm";
+    WriteTextFile(file, Netscape(FIRST));
+    SetTreskString("Bookmark Filename", file.c_str());
+    for (const char *on : {"Use IE Favorites", "Use Opera Hotlist"})
+        SetTreskDword(on, 1);
+    SetTreskDword("Menu Style", 1);
+    SetTreskDword("Reposition Submenus", 0);  // Wine leaves a moved submenu unpainted
+    sqlite3 *firefox = nullptr;
+    sqlite3_open(places.c_str(), &firefox);
+    sqlite3_exec(firefox, "PRAGMA locking_mode = EXCLUSIVE; PRAGMA wal_autocheckpoint = 0; SELECT count(*) FROM moz_places;",
+                 nullptr, nullptr, nullptr);
+    HWND window = StartTreskAndWait(&tresk);
+    ASSERT_NE(window, nullptr);
+    // Items 1 and 2 are the bookmark file's, 3 the Favorites', 4 the hotlist's, 5-7 Chrome's roots and 8-11
+    // Firefox's; a folder opens on its first item.
+    auto launch = [&](int item) {
+        std::vector<UINT> keys(static_cast<size_t>(item), VK_DOWN);
+        if (item >= 5)
+            keys.push_back(VK_RIGHT);
+        keys.push_back(VK_RETURN);
+        return LaunchFromMenu(window, keys);
+    };
+    const std::pair<int, std::string> shown[] = {{1, FIRST}, {3, "tresktest://favorite.example/"},
+        {4, "tresktest://opera.example/"}, {5, "tresktest://chrome.example/one"}, {8, "tresktest://firefox.example/100"}};
+    for (const auto &[item, url] : shown)
+        EXPECT_EQ(launch(item), url + "|1") << item;
+    SetCursorPos(40, 40);
+    PostMessageA(window, WM_HOTKEY, 1, 0);
+    HWND root = WaitForNewMenu({}, 5000);
+    ASSERT_NE(root, nullptr);
+    Wait(500);
+    PostMenuKeys(root, {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT});
+    EXPECT_NE(WaitForNewMenu({root}, 5000), nullptr) << "Firefox's Bookmarks Menu, for people to see its icons";
+    Wait(500);
+    std::string picture = TRESK_E2E_ARTEFACTS "/browsers-fancy";
+    RunUnixShell("xwd -root -silent | convert xwd:- -write png:" + picture + ".png bmp3:" + picture + ".bmp");
+    HDC shot = LoadPicture(nullptr, WinePath(picture + ".bmp"), LR_LOADFROMFILE);
+    DeleteFileA(WinePath(picture + ".bmp").c_str());
+    RECT menu;
+    GetWindowRect(root, &menu);
+    EXPECT_EQ(HeaderLabels(shot, menu), 5) << "a header for each source";
+    ASSERT_TRUE(CloseMenu(window, root));
+
+    // Chrome writes a new file and renames it over the old one; Firefox adds a row while it holds the file.
+    WriteTextFile(bookmarks + ".tmp", ChromeBookmarks("tresktest://chrome.example/two"));
+    ASSERT_TRUE(MoveFileExA((bookmarks + ".tmp").c_str(), bookmarks.c_str(), MOVEFILE_REPLACE_EXISTING));
+    EXPECT_TRUE(WaitUntil([&] { return launch(5) == "tresktest://chrome.example/two|1"; }, 15000)) << "Chrome's change";
+    ASSERT_EQ(sqlite3_exec(firefox, FirefoxBookmark(101, "tresktest://firefox.example/101").c_str(), nullptr, nullptr,
+                           nullptr), SQLITE_OK);
+    EXPECT_TRUE(WaitUntil([&] { return launch(8) == "tresktest://firefox.example/101|1"; }, 15000)) << "Firefox's row";
+    sqlite3_close(firefox);
+    StopTresk(&tresk);
+    for (const std::string &tree : {chromeData, firefoxData}) {
+        std::string from = tree + '\0';  // the list of paths ends with an empty one
+        SHFILEOPSTRUCTA removal = {};
+        removal.wFunc = FO_DELETE;
+        removal.pFrom = from.c_str();
+        removal.fFlags = FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
+        EXPECT_EQ(SHFileOperationA(&removal), 0) << tree;
+    }
 }
 
 // "Plain" runs without tray icon, which the hot key and a right click on the icon's place do not need.

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 #include <shellapi.h>
+#include <shlwapi.h>
 
 #include "base/app_state.h"
 #include "menu/icon_sets.h"
@@ -28,7 +29,7 @@ std::string SetDefaultIcon(const char *key, const char *value)
 std::string Name(HICON icon)
 {
     std::vector<BYTE> bits = IconBits(icon);
-    for (int own : {13, 14, 15, 16, 126})
+    for (int own : {13, 14, 15, 16, 126, 127, 128})
         if (bits == IconBits(LoadIconA(appInstance, MAKEINTRESOURCEA(own))))
             return std::to_string(own);
     char path[MAX_PATH];
@@ -77,16 +78,26 @@ TEST(IconSets, ShellIconsAndTheProgramsOwnWhereThereAreNone)
         DestroyIconSets();
     }
 
-    // Slots share handles: each is destroyed once, the shell's really.
+    // The browsers' sets take the shell's folders and the program of their App Paths entry (here Firefox's,
+    // none of the Chromium family's), else globes 127 and 128. Slots share handles: each is destroyed once.
+    const char firefox[] = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\firefox.exe";
     SetDefaultIcon(KEYS[0], (SHELL32 + ",3").c_str());
     SetDefaultIcon(KEYS[1], (SHELL32 + ",1").c_str());
+    SHSetValueA(HKEY_CURRENT_USER, firefox, nullptr, REG_EXPAND_SZ, SHELL32.c_str(), DWORD(SHELL32.size() + 1));
     StartCountingGdiObjects();
     LoadIconSets();
+    EXPECT_EQ(Name(iconSets[4][ICON_BOOKMARK]), "128") << "before the settings are known";
+    LoadBrowserIcons();
+    SHDeleteKeyA(HKEY_CURRENT_USER, firefox);
+    const char *const browsers[] = {"s4", "s3", "127", "16", "s4", "s3", "s0", "16"};
+    for (int slot = 0; slot < 8; slot++)
+        EXPECT_EQ(Name(iconSets[3 + slot / 4][slot % 4]), browsers[slot]) << slot;
     HICON extracted = iconSets[1][ICON_OPEN_FOLDER];
     long before = DestroyIconCalls();
     DestroyIconSets();
-    EXPECT_EQ(DestroyIconCalls() - before, 5 + 3) << "icons 13 to 16 and 126, three from the shell";
+    EXPECT_EQ(DestroyIconCalls() - before, 6 + 3 + 1) << "icons 13 to 16, 126, 127, three from the shell, Firefox's";
     EXPECT_EQ(Sets(), "none none none none/none none none none/none none none none");
+    EXPECT_TRUE(!iconSets[3][ICON_BOOKMARK] && !iconSets[4][ICON_BOOKMARK]);
     ICONINFO info;
     EXPECT_FALSE(GetIconInfo(extracted, &info));
     for (int i = 0; i < 2; i++)

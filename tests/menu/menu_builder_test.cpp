@@ -11,7 +11,7 @@
 // own text where the system draws it, then marked: "?" when the id names another record, "@" when the
 // record's menuPos (or its folder record's) is not the item's position, "!" when it is owner-drawn against
 // the style, "|" before an item that opens a column, "*" after one with the side-bar column flag, its
-// submenu in brackets. Headers are "N", "F", "O"; separators "-".
+// submenu in brackets. Headers are "N", "F", "O", "C", "X"; separators "-".
 std::string Describe(HMENU menu)
 {
     std::string text;
@@ -26,8 +26,8 @@ std::string Describe(HMENU menu)
         int position = EntryForCommandId(int(info.wID)), k = -1;
         BookmarkEntry *entry = position >= 0 && position < bookmarkTable.entryCount ? &bookmarkTable.entries[position] : nullptr;
         intptr_t data = intptr_t(info.dwItemData);
-        bool ownerDrawn = info.fType & MFT_OWNERDRAW, header = data < 0 && data >= SOURCE_HEADER_OPERA, empty = info.wID == UINT(EMPTY_ITEM_ID);
-        std::string word = header ? std::string(1, "NFO"[-1 - data]) : ownerDrawn && entry ? entry->name : label;
+        bool ownerDrawn = info.fType & MFT_OWNERDRAW, header = data < 0 && data >= SOURCE_HEADER_FIREFOX, empty = info.wID == UINT(EMPTY_ITEM_ID);
+        std::string word = header ? std::string(1, "NFOCX"[-1 - data]) : ownerDrawn && entry ? entry->name : label;
         if ((info.fType & MFT_SEPARATOR) && !header)
             word = entry && IsSeparator(*entry) ? "-" : "-?";
         else if (!header && !empty && (!entry || std::string(entry->name).find(word) != 0))
@@ -107,6 +107,15 @@ TEST(MenuBuilder, ItemsColumnsHeadersAndFolders)
         EXPECT_EQ(Describe(Build(row.netscape, row.favoriteLines, row.operaLines)), row.root) << row.label;
         Release();
     }
+    // The browsers' sources come after the three, with headers of their own.
+    Reset();
+    settings.menuStyle = 1;
+    settings.useChromium = settings.useFirefox = 1;
+    AppendLines(SOURCE_NETSCAPE, {"a"});
+    AppendLines(SOURCE_CHROMIUM, {"[Bar", "c", "]"});
+    AppendLines(SOURCE_FIREFOX, {"x"});
+    EXPECT_EQ(Describe(Build({})), "N a* C Bar*[c] X x*");
+    Release();
 }
 
 TEST(MenuBuilder, ColumnsHoldTheLimitOrWhatFitsOnTheScreen)

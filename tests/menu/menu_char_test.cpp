@@ -6,12 +6,12 @@
 
 TEST(FindBookmarkMenuChar, TwoPassSearch)
 {
-    // Root: Alpha, Beta, Apple, Docs {dog, axe}, a separator, carrot, a nameless bookmark, the end record.
+    // Root: Alpha, Beta, Apple, Docs {dog, axe}, a separator, carrot, a nameless bookmark, Bin {}, the end record.
     ReaderCursor cursor;
     StartReading(cursor, SOURCE_NETSCAPE);
     const char *records[][2] = {{"Alpha", "a"}, {"Beta", "b"}, {"Apple", "c"}, {"Docs", OPEN_FOLDER}, {"dog", "d"},
                                 {"axe", "e"}, {CLOSE_FOLDER, CLOSE_FOLDER}, {SEPARATOR, SEPARATOR}, {"carrot", "f"},
-                                {"", "g"}, {CLOSE_FOLDER, CLOSE_FOLDER}};
+                                {"", "g"}, {"Bin", OPEN_FOLDER}, {CLOSE_FOLDER, CLOSE_FOLDER}, {CLOSE_FOLDER, CLOSE_FOLDER}};
     for (auto &record : records)
         AppendRecord(cursor, record[0], record[1]);
     MenuHandle root = bookmarkTable.rootMenu, docs = bookmarkTable.folders[0].menu;
@@ -21,6 +21,8 @@ TEST(FindBookmarkMenuChar, TwoPassSearch)
         if (!IsFolderEnd(e) && e.name[0] != '\0')
             e.menuPos = itemsIn[e.parentMenu == docs]++;
     }
+    // Bin is empty and deleted by the builder; it counted as a candidate, so b only selected Beta, then nothing.
+    bookmarkTable.entries[10].menuPos = -1;
     const struct { const char *label; bool inDocs; int letter, highlighted; MenuCharAction action; int menuPos; } rows[] = {
         {"a after Alpha selects Apple", false, 'a', 0, MENU_CHAR_SELECT, 2},
         {"a after Apple wraps to Alpha", false, 'a', 2, MENU_CHAR_SELECT, 0},

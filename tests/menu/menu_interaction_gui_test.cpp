@@ -87,6 +87,10 @@ TEST(MenuInteraction, LettersJumpAndTheRightButtonOpensABookmarksMenuAtThePointe
     EXPECT_EQ(std::to_string(root.left) + " " + std::to_string(pointer.x) + "," + std::to_string(pointer.y), "0 10,110");
     EXPECT_EQ(Seen(WM_MENUCHAR), (std::vector<LRESULT>{0, MAKELRESULT(4, MNC_EXECUTE), MAKELRESULT(1, MNC_SELECT), MAKELRESULT(0, MNC_EXECUTE)}));
     EXPECT_EQ(NextLaunch(), "tresktest://Zulu/|1");
+    // The system drew Plain items and took the "&A" of Q&A for a mnemonic: a ran Q&A instead of AT&T.
+    Prepare(MENU_STYLE_PLAIN, {"Q&A", "AT&T"});
+    OpenBookmarkMenu({Char('a')});
+    EXPECT_EQ(NextLaunch(), "tresktest://AT&T/|1");
 }
 
 TEST(MenuInteraction, HooksAskOnTheRightButtonAndEveryOtherContextKeyRelease)
@@ -105,7 +109,8 @@ TEST(MenuInteraction, HooksAskOnTheRightButtonAndEveryOtherContextKeyRelease)
         KeyboardHookProc(HC_ACTION, VK_APPS, CONTEXT_KEY_UP), asked.push_back(LRESULT(Seen(MSG_ITEM_CONTEXT).size()));
     EXPECT_EQ(asked, (std::vector<LRESULT>{1, 2, 2, 3, 3}));
     EXPECT_EQ(Seen(MSG_ITEM_CONTEXT), (std::vector<LRESULT>{MAKELPARAM(-40, 250), 0, 0}));
-    contextFromKeyboard = false;
+    // A key request that opened nothing stayed pending, so the next right click opened at the item, not the pointer.
+    EXPECT_FALSE(contextFromKeyboard);
     SetContextMenuTarget(MAKELPARAM(-40, 250));
     EXPECT_EQ(targetX, -40) << "the pointer's words are signed";
     // The tray menu's letters come from the string table: "E&xit" is x, not e; a grayed item's letter does nothing.

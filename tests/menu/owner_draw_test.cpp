@@ -1,7 +1,9 @@
 // Measuring and drawing menu items into a memory device context, checked pixel by pixel where it matters.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
+#include <utility>
 
 #include "base/app_state.h"
 #include "base/settings.h"
@@ -103,6 +105,14 @@ TEST(OwnerDraw, ItemsAreTextHeightPlusSixAndAsWideAsTheirParts)
         SIZE text = TextSize(row.text, row.sizeDelta);
         EXPECT_EQ(Measure(row.id, row.data), Size(row.width >= 0 ? row.width : text.cx + row.extra, text.cy + 6)) << row.label;
     }
+    // The browsers' headers: the Chromium family's names the browser whose file was found.
+    Prepare(1);
+    std::snprintf(settings.chromiumBookmarksPath, sizeof settings.chromiumBookmarksPath, "%s",
+                  "C:\\users\\u\\AppData\\Local\\Microsoft\\Edge\\User Data\\Default\\Bookmarks");
+    for (auto [data, name] : {std::make_pair(SOURCE_HEADER_CHROMIUM, "Microsoft Edge"), std::make_pair(SOURCE_HEADER_FIREFOX, "Firefox")}) {
+        SIZE text = TextSize(name, -1);
+        EXPECT_EQ(Measure(0, ULONG_PTR(data)), Size(text.cx + 6, text.cy + 6)) << name;
+    }
     // Command items: their string-table text, the menu's default item bold.
     const char *command = "&Open Bookmarks in a Long Label";
     SIZE plain = TextSize(command, 0), bold = TextSize(command, 0, true);
@@ -134,9 +144,12 @@ TEST(OwnerDraw, ItemsArePaintedWhereTheyBelong)
                    LIGHT = Sys(COLOR_BTNHIGHLIGHT), MENU_SYS = Sys(COLOR_MENU);
     const RECT item = {0, 0, 200, 22}, wide = {0, 0, 250, 22}, text = {24, 0, 250, 22}, label = {80, 0, 220, 20};
     const int top = HEIGHT - 200 - 3;  // the Very Fancy picture stands 3 pixels above the bottom
+    SIZE name;  // in the canvas's own font: a menu's device context comes with the menu font selected
+    GetTextExtentPoint32A(Canvas(1, 1, 0).dc, "Alpha & Omega", 13, &name);
     const struct { const char *label; int style; bool custom; UINT id; ULONG_PTR data; UINT state; RECT rect; bool paintedBefore, paintedAfter; std::vector<Probe> probes; } rows[] = {
         {"selected bookmark: highlighted text area, framed cell, the picture centred; no side bar in Fancy", 1, false, BOOKMARK, FLAG, SELECTED, item,
-         0, 0, {At(24, 21, HL), At(199, 0, HL), At(200, 10, BACKGROUND), Not(23, 21, MENU_SYS), At(7, 8, GLOBE), Some({27, 0, 200, 22}, HL_TEXT, 20)}},
+         0, 0, {At(24, 21, HL), At(199, 0, HL), At(200, 10, BACKGROUND), Not(23, 21, MENU_SYS), At(7, 8, GLOBE), Some({27, 0, 200, 22}, HL_TEXT, 20),
+          Some({24 + name.cx, 0, 27 + name.cx, 22}, HL_TEXT, 1)}},  // drawn from 27 with its ampersand, it reaches its full width
         {"bookmark: cell and text area start a row above the item", 1, false, BOOKMARK, 0, 0, {0, 30, 200, 52}, 0, 0,
          {At(0, 29, MENU_SYS), At(23, 51, MENU_SYS), At(24, 29, MENU_SYS), At(199, 51, MENU_SYS), At(8, 38, GLOBE)}},
         {"selected folder: open picture, no frame, highlight over the arrow; no side bar beyond the first column", 2, false, FOLDER, 0, SELECTED, item, 0, 0,

@@ -116,6 +116,10 @@ TEST(OptionsDialog, EachScenarioMakesItsCallsAndSavesItsValues)
              ClickItem(d, IDC_LIMIT_ITEMS); ClickItem(d, IDC_TRAY_ICON); Note(EnabledItems(d, {207, 208, 250, 221}));
          },
          {"enabled 209 210 211 232 223", "enabled", "enabled 209 232 223", "enabled 207 208", "cancel", End(0)}},
+        {"browsers not found: greyed, with their help",
+         [&](HWND d) { Note(EnabledItems(d, {IDC_USE_CHROMIUM, IDC_USE_FIREFOX})); HelpOnItem(d, IDC_USE_CHROMIUM);
+                       HelpOnItem(d, IDC_USE_FIREFOX); },
+         {"enabled", Help(IDC_USE_CHROMIUM), Help(IDC_USE_FIREFOX), "cancel", End(0)}},
         {"help on labels and arrows",
          [&](HWND d) { for (int id : helped) HelpOnItem(d, id); },
          {Help(206), Help(206), Help(206), Help(209), Help(209), Help(209), Help(223), Help(212), Help(213), Help(216),

@@ -1,11 +1,18 @@
-// Scratch files, the table dump and the table's shape check for the bookmark tests and fuzzers.
+// Scratch files and databases, the table dump and the table's shape check for the bookmark tests and fuzzers.
 #include "tests/support/table_checks.h"
 
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <vector>
 
+#include <sqlite3.h>
+
+#include "base/settings.h"
 #include "bookmarks/bookmark_table.h"
+#include "bookmarks/sorting.h"
 
 namespace fs = std::filesystem;
 
@@ -34,6 +41,40 @@ std::string WriteScratchFile(const fs::path &path, const std::string &bytes)
     fs::create_directories(full.parent_path());
     std::ofstream(full, std::ios::binary | std::ios::trunc) << bytes;
     return full.string();
+}
+
+std::string ReadFileBytes(const fs::path &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string MakeDatabase(const fs::path &path, const std::vector<std::string> &sql)
+{
+    std::error_code ignored;
+    for (const char *suffix : {"", "-wal", "-shm"})
+        fs::remove(path.string() + suffix, ignored);
+    fs::create_directories(path.parent_path(), ignored);
+    sqlite3 *db = nullptr;
+    std::string problem;
+    if (sqlite3_open(path.string().c_str(), &db) != SQLITE_OK)
+        problem = sqlite3_errmsg(db);
+    for (size_t i = 0; i < sql.size() && problem.empty(); i++)
+        if (sqlite3_exec(db, sql[i].c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
+            problem = sqlite3_errmsg(db);
+    sqlite3_close(db);
+    return problem;
+}
+
+fs::path CopyTestDataWithDatabases(const fs::path &data)
+{
+    fs::path copy = MakeScratchDirectory("data");
+    fs::copy(data, copy, fs::copy_options::recursive);
+    std::string schema = ReadFileBytes(data / "firefox" / "schema.sql");
+    for (const auto &item : fs::directory_iterator(data / "firefox"))
+        if (item.path().extension() == ".sql" && item.path().stem() != "schema")
+            MakeDatabase(copy / "firefox" / item.path().stem().concat(".sqlite"), {schema, ReadFileBytes(item.path())});
+    return copy;
 }
 
 std::string ShortcutText(const std::string &url)
@@ -121,4 +162,18 @@ void ReleaseTable()
 {
     DestroyBookmarkMenus();
     FreeBookmarkTable();
+}
+
+void CheckSortAndRelease(int openAtEnd, int sortOrder)
+{
+    std::string problem = CheckTable(false, openAtEnd);
+    settings.sortOrder = sortOrder;
+    SortBookmarkTable();
+    if (problem.empty())
+        problem = CheckTable(true);
+    ReleaseTable();
+    if (!problem.empty()) {
+        std::fprintf(stderr, "%s\n", problem.c_str());
+        std::abort();
+    }
 }
