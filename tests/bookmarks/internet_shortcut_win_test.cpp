@@ -7,11 +7,14 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <map>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "bookmarks/bookmark_table.h"
+#include "bookmarks/favorites_listing.h"
 #include "bookmarks/favorites_reader.h"
 #include "tests/support/table_checks.h"
 
@@ -37,15 +40,58 @@ TEST(InternetShortcutTest, TheObjectAndTheFileReadingAgree)
                              {"other_section.url", "http://right/?q=1&r=2#frag 26"},
                              {"spaced.url", "http://spaced/path 18"}, {"no_url.url", ""}, {"empty_value.url", ""},
                              {"empty.url", ""}, {"damaged.url", ""}, {"missing.url", ""}};
-    for (const auto &row : rows) {
-        std::string path = TRESK_TEST_DATA "/favorites/" + std::string(row[0]);
-        EXPECT_EQ(Resolved(ResolveInternetShortcut, path), row[1]) << row[0];
-        EXPECT_EQ(Resolved(ReadShortcutFileURL, path), row[1]) << row[0];
+    for (const auto &row : rows)
+        EXPECT_EQ(Resolved(ResolveInternetShortcut, TRESK_TEST_DATA "/favorites/" + std::string(row[0])), row[1]) << row[0];
+    // Every shortcut file of the tests, the rules of the file reading among them.
+    int compared = 0;
+    for (const auto &item : std::filesystem::recursive_directory_iterator(TRESK_TEST_DATA "/favorites")) {
+        std::string path = item.path().string();
+        if (item.is_regular_file() && path.size() > 4 && _stricmp(path.c_str() + path.size() - 4, ".url") == 0) {
+            EXPECT_EQ(Resolved(ReadShortcutFileURL, path), Resolved(ResolveInternetShortcut, path)) << path;
+            compared++;
+        }
     }
+    EXPECT_GE(compared, 25);
     CoUninitialize();
     int bare = 0;  // a thread without COM cannot use the object
     std::thread([&] { Resolved(ResolveInternetShortcut, TRESK_TEST_DATA "/favorites/plain.url", &bare); }).join();
     EXPECT_EQ(bare, static_cast<int>(CO_E_NOTINITIALIZED));
+}
+
+// The reader gives what the object gives, also where the file reading finds nothing and leaves the file to
+// the object, and shortcuts named outside the code page resolve, shown by their names in the code page.
+TEST(InternetShortcutTest, FavoritesReaderGivesTheObjectsTargets)
+{
+    std::string wide("\xFF\xFE");  // UTF-16 with its byte-order mark
+    for (char c : std::string("[InternetShortcut]\r\nURL=http://wide/\r\n"))
+        wide += {c, '\0'};
+    const char *rows[][4] = {  // file name (UTF-8), its bytes, the name shown, the target
+        {u8"Zażółć gęślą jaźń.url", "[InternetShortcut]\r\nURL=http://polish/\r\n", "Za?\xF3?? g??l? ja??", "http://polish/"},
+        {u8"Ελληνικά.url", "[InternetShortcut]\r\nURL=http://greek/\r\n", "????????", "http://greek/"},
+        {u8"书签 \U0001F600.url", "[InternetShortcut]\r\nURL=http://emoji/\r\n", "?? ?", "http://emoji/"},
+        {"utf-16.url", "", "utf-16", "http://wide/"},
+        {"utf-8 mark.url", "\xEF\xBB\xBF[InternetShortcut]\r\nURL=http://mark/\r\n", "utf-8 mark", "http://mark/"},
+        {"cr only.url", "[InternetShortcut]\rURL=http://cr/\r", "cr only", "http://cr/"},
+        {"section twice.url", "[InternetShortcut]\r\nIconIndex=0\r\n[InternetShortcut]\r\nURL=http://2/\r\n", "section twice", "<unable to resolve>"},
+        {"blank section.url", "[ InternetShortcut\t]\r\n\vURL\v=\vhttp://blank/\v\x1a\r\n", "blank section", "http://blank/"},
+    };
+    std::filesystem::path root = MakeScratchDirectory("favorites-object");
+    for (const auto &row : rows)
+        std::ofstream(root / std::filesystem::u8path(row[0]), std::ios::binary) << (row[1][0] ? std::string(row[1]) : wide);
+    ASSERT_EQ(ReadFavoritesFolder(root.string().c_str()), 1);
+    std::map<std::string, std::string> read;
+    for (int i = 0; i < bookmarkTable.entryCount; i++)
+        read[bookmarkTable.entries[i].name] = bookmarkTable.entries[i].url;
+    for (const auto &row : rows) {
+        std::string target;
+        if (!AskShortcutObject(root / std::filesystem::u8path(row[0]), target))
+            target = "<unable to resolve>";
+        EXPECT_EQ(read[row[2]], target) << row[0];
+        EXPECT_EQ(target, row[3]) << row[0];
+    }
+    EndShortcutResolving();
+    EXPECT_EQ(bookmarkTable.entryCount, 8);
+    ReleaseTable();
 }
 
 // A thread of its own, as the change watch's: the reader starts COM there itself and ends it again, balances
