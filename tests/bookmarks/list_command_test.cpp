@@ -65,8 +65,8 @@ TEST(ListCommandTest, EveryCasePrintsItsExpectedLines)
         arguments.erase(arguments.find_last_not_of('\n') + 1);
         std::string expected = ReadFileBytes(std::filesystem::path(item.path()).replace_extension(".out"));
 #ifdef _WIN32
-        // The Favorites are read through the system's Internet Shortcut object and in the system's listing
-        // order there: the host's cases describe the portable reading.
+        // The Favorites come in the system's listing order there (the same records, in another order): the
+        // host's cases describe the portable listing.
         if (arguments.find("--favorites") != std::string::npos)
             continue;
 #endif
