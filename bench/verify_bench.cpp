@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <fstream>
 #include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -109,6 +110,40 @@ void RunApart(const char *mix, const std::vector<std::string> &urls, const std::
     waitpid(child, nullptr, 0);
 }
 
+// The whole tresk-cli verify process on the same URLs (read from a bookmark file), its output thrown away: thread
+// start-up, the progress lock and the result lines included.
+void RunCli(const std::vector<std::string> &urls, long latencySumMs, int threads)
+{
+    std::string file = "/tmp/tresk-verify-bench-" + std::to_string(getpid()) + ".html";
+    {
+        std::ofstream out(file);
+        out << "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<DL><p>\n";
+        for (const std::string &url : urls)
+            out << "<DT><A HREF=\"" << url << "\">b</A>\n";
+        out << "</DL><p>\n";
+    }
+    std::string threadText = std::to_string(threads);
+    auto start = std::chrono::steady_clock::now();
+    pid_t child = fork();
+    if (child == 0) {
+        int null = open("/dev/null", O_WRONLY);
+        dup2(null, 1);
+        dup2(null, 2);
+        execl(TRESK_CLI, TRESK_CLI, "verify", "--threads", threadText.c_str(), "--timeout", "10", "--bookmarks",
+              file.c_str(), static_cast<char *>(nullptr));
+        _exit(127);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    double ideal = latencySumMs / 1000.0 / threads;
+    std::printf("tresk-cli verify threads %2d: %d URLs in %.2f s (exit %d); ideal %.2f s; wall/ideal %.3f (goal 1.05)\n",
+                threads, static_cast<int>(urls.size()), wall, WIFEXITED(status) ? WEXITSTATUS(status) : -1, ideal,
+                wall / ideal);
+    std::fflush(stdout);
+    std::remove(file.c_str());
+}
+
 }  // namespace
 
 int main(int argc, char **argv)
@@ -135,10 +170,14 @@ int main(int argc, char **argv)
     std::printf("verify_bench: %d URLs, latency sum %.1f s (70%% 200 after %d ms, 10%% 404, 10%% 1-3 redirects, "
                 "5%% 500, 5%% 200 after %d ms)\n",
                 count, latencySumMs / 1000.0, BASE_MS, SLOW_MS);
+    int only = argc > 2 ? std::atoi(argv[2]) : 0;  // the second argument, when given: that thread count alone
     for (int threads : {6, 32}) {
+        if (only && threads != only)
+            continue;
         RunApart("http only", plain, latencies, latencySumMs, threads);
         RunApart("half https", mixed, latencies, latencySumMs, threads);
     }
+    RunCli(plain, latencySumMs, 32);
     ForgetTestAuthority();
     kill(server, SIGKILL);
     waitpid(server, nullptr, 0);
