@@ -199,7 +199,8 @@ int main(int argc, char **argv)
     std::printf("Each size in a fresh process. A refresh: DestroyBookmarkMenus, FreeBookmarkTable, ReadNetscapeBookmarks,\n"
                 "SortBookmarkTable, BuildBookmarkMenus (the menus of the previous refresh destroyed first); best and\n"
                 "median of %d, wall clock; cpu = user+kernel of this process in the best run. Memory from\n"
-                "GetProcessMemoryInfo: peak working set growth over the working set before the first refresh.\n",
+                "GetProcessMemoryInfo: peak working set growth over the working set before the first refresh.\n"
+                "Goal: the whole refresh of 100,000 bookmarks (best and median) under 0.5 s.\n",
                 RUNS);
     return 0;
 }
