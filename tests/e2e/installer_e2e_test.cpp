@@ -91,19 +91,11 @@ std::string ProgramVersion(const std::string &path)
     return std::to_string(HIWORD(info->dwFileVersionMS)) + "." + std::to_string(LOWORD(info->dwFileVersionMS));
 }
 
-bool Start(std::string commandLine, TreskProcess *process)
-{
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    return CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &process->info) != FALSE;
-}
-
 // Runs a program to its end; its exit code, or -1.
 int RunToEnd(const std::string &commandLine)
 {
     TreskProcess process;
-    int code = Start(commandLine, &process) ? WaitForExit(process, TIMEOUT) : -1;
+    int code = StartProgram(commandLine, &process.info) ? WaitForExit(process, TIMEOUT) : -1;
     StopTresk(&process);
     return code;
 }
@@ -142,13 +134,13 @@ TEST(InstallerEndToEnd, SilentInstallOverAndRemovalOfARunningTreskLeaveNoTraceAn
 
     // Installing again over a running copy asks it to close instead of failing on its locked file.
     TreskProcess tresk;
-    ASSERT_TRUE(Start("\"" + exe + "\"", &tresk));
+    ASSERT_TRUE(StartProgram("\"" + exe + "\"", &tresk.info));
     ASSERT_TRUE(WaitForTrayIcon(WaitForMainWindow(tresk, TIMEOUT), TIMEOUT)) << "the installed copy shows no icon";
     ASSERT_EQ(RunToEnd(SETUP), 0) << "install over the running copy";
     EXPECT_EQ(WaitForExit(tresk, 0), 0) << "the running copy was not closed through its window";
     StopTresk(&tresk);
 
-    ASSERT_TRUE(Start("\"" + exe + "\"", &tresk));
+    ASSERT_TRUE(StartProgram("\"" + exe + "\"", &tresk.info));
     HWND window = WaitForMainWindow(tresk, TIMEOUT);
     ASSERT_TRUE(WaitForTrayIcon(window, TIMEOUT)) << "the reinstalled copy shows no icon";
     std::string run;
