@@ -3,6 +3,7 @@
 #include "tests/e2e/driver.h"
 
 #include <shellapi.h>
+#include <shlobj.h>
 #include <shlwapi.h>
 
 #include <commctrl.h>
@@ -45,6 +46,13 @@ bool ReadTreskDword(const char *name, DWORD *value)
     DWORD type = 0, size = sizeof *value;
     return SHGetValueA(HKEY_CURRENT_USER, TRESK_KEY, name, &type, value, &size) == ERROR_SUCCESS &&
            type == REG_DWORD && size == sizeof *value;
+}
+
+std::string UserFolder(int csidl)
+{
+    char path[MAX_PATH] = "";
+    SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path);
+    return path;
 }
 
 static std::string wineFavorites;  // the prefix's own value, read before the first change
@@ -318,6 +326,13 @@ std::string LaunchFromMenu(HWND window, const std::vector<UINT> &keys)
     std::string launch = menu ? browser.Next(5000) : "";
     CloseMenu(window, menu);
     return launch;
+}
+
+void ChooseFromTrayMenu(HWND window, const std::vector<UINT> &keys)
+{
+    PostMessageA(window, WM_USER + 2, 0, WM_RBUTTONUP);
+    if (HWND menu = WaitForPopupMenu(5000))
+        PostMenuKeys(menu, keys);
 }
 
 // Menu mode ends on a cancel-mode message, one nested menu at a time.

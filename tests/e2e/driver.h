@@ -21,6 +21,8 @@ inline std::string TreskExePath() { return WinePath(TRESK_EXE_UNIX_PATH); }
 // A file of the source tree (for example "tests/data/sample-bookmarks.htm") as a Windows path.
 inline std::string SourcePath(const std::string &relative) { return WinePath(TRESK_SOURCE_DIR "/" + relative); }
 
+// A folder of the test user's as the shell knows it, for example CSIDL_APPDATA.
+std::string UserFolder(int csidl);
 // Ends a tresk.exe that already runs, removes Tresk's registry key with its subkeys and the "Tresk" value
 // of the Run key, and undoes UseFavoritesAndHotlist.
 void ResetTreskState();
@@ -84,6 +86,9 @@ inline HWND WaitForNewMenu(const std::vector<HWND> &known, int timeoutMs)
 inline HWND WaitForPopupMenu(int timeoutMs) { return WaitForNewMenu({}, timeoutMs); }
 // Posts key presses to a popup menu window, as typed keys (X key events do not reach hidden owners).
 void PostMenuKeys(HWND menu, const std::vector<UINT> &virtualKeys);
+// Opens the tray menu of tresk.exe (its main window) as the shell's right click on the icon does, and types
+// `keys` in it.
+void ChooseFromTrayMenu(HWND window, const std::vector<UINT> &keys);
 // Closes the open menus of tresk.exe (its main window) down to `menu`; false when that stays open.
 bool CloseMenu(HWND window, HWND menu);
 

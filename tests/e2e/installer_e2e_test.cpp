@@ -16,13 +16,6 @@ const int TIMEOUT = 30000;
 const char UNINSTALL_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tresk";
 const char RUN_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-std::string Folder(int csidl)
-{
-    char path[MAX_PATH] = "";
-    SHGetFolderPathA(nullptr, csidl, nullptr, 0, path);
-    return path;
-}
-
 bool Exists(const std::string &path)
 {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -105,9 +98,9 @@ const std::string SETUP = "\"" + WinePath(TRESK_SETUP_UNIX_PATH) + "\" /S";
 TEST(InstallerEndToEnd, SilentInstallOverAndRemovalOfARunningTreskLeaveNoTraceAndTheBookmarksAlone)
 {
     ResetTreskState();
-    const std::string programs = Folder(CSIDL_LOCAL_APPDATA) + "\\Programs";
+    const std::string programs = UserFolder(CSIDL_LOCAL_APPDATA) + "\\Programs";
     const std::string folder = programs + "\\Tresk", exe = folder + "\\tresk.exe";
-    const std::string shortcut = Folder(CSIDL_PROGRAMS) + "\\Tresk.lnk";
+    const std::string shortcut = UserFolder(CSIDL_PROGRAMS) + "\\Tresk.lnk";
     // The bookmark file lies beside the program's folder, where a careless removal would reach it.
     const std::string bookmarks = programs + "\\bookmark.htm";
     CreateDirectoryA(programs.c_str(), nullptr);

@@ -163,13 +163,6 @@ std::string ChromeBookmarks(const std::string &url)
            "\"Mobile bookmarks\", \"type\": \"folder\"}}, \"version\": 1}";
 }
 
-std::string UserFolder(int csidl)
-{
-    char path[MAX_PATH] = "";
-    SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path);
-    return path;
-}
-
 // The Firefox rows the test adds: a place and its bookmark at the top of the Bookmarks Menu.
 std::string FirefoxBookmark(int id, const std::string &url)
 {
@@ -286,9 +279,7 @@ TEST_F(EndToEnd, BrowsersFoundAtAFirstStartShowInTheMenuAndFollowTheirChanges)
                            nullptr), SQLITE_OK);
     EXPECT_TRUE(WaitUntil([&] { return launch(8) == "tresktest://firefox.example/101|1"; }, 15000)) << "Firefox's row";
     sqlite3_close(firefox);
-    // The shell's right click on the icon; from no selection, Up selects the last item, "E&xit".
-    PostMessageA(window, WM_USER + 2, 0, WM_RBUTTONUP);
-    PostMenuKeys(WaitForPopupMenu(5000), {VK_UP, VK_RETURN});
+    ChooseFromTrayMenu(window, {VK_UP, VK_RETURN});  // from no selection, Up selects the last item, "E&xit"
     EXPECT_EQ(WaitForExit(tresk, START_TIMEOUT), 0);
     EXPECT_FALSE(TrayIconExists(window)) << "the icon outlived the program";
     for (const std::string &tree : {chromeData, firefoxData}) {

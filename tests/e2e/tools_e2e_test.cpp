@@ -3,12 +3,10 @@
 // Quick URL Entry with its remembered address; About with its link. A recorder stands in for the browser.
 #include "tests/e2e/driver.h"
 
-#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <fstream>
-#include <functional>
 #include <regex>
 #include <set>
 #include <string>
@@ -59,9 +57,7 @@ protected:
     }
     HWND TrayCommand(UINT letter, const char *caption)
     {
-        PostMessageA(mainWindow, MSG_TRAY_NOTIFY, 0, WM_RBUTTONUP);
-        if (HWND menu = WaitForPopupMenu(5000))
-            PostMenuKeys(menu, {letter});
+        ChooseFromTrayMenu(mainWindow, {letter});
         return WaitForWindow(tresk, "#32770", caption, 5000, true);
     }
 
@@ -100,9 +96,7 @@ TEST_F(ToolsEndToEnd, SearchFindsLaunchesRemembersSortsAndKeepsItsResultsOverARe
         Wait(1300);
     }
     ASSERT_TRUE(countReads("300 bookmarks")) << ControlText(search, 230);
-    int folderX = ListView_GetColumnWidth(list, 0) + ListView_GetColumnWidth(list, 1) + 20;
-    for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP})
-        PostMessageA(ListView_GetHeader(list), message, MK_LBUTTON, MAKELPARAM(folderX, 5));
+    ClickListHeader(list, 2);
     Wait(1000);
     std::vector<std::string> folders = ListViewColumn(list, 2);
     EXPECT_TRUE(std::is_sorted(folders.begin(), folders.end(),

@@ -120,19 +120,11 @@ protected:
     }
 
     // From no selection, two steps down the tray menu is "&Verify Bookmarks...", three "&Refresh Bookmarks".
-    void ChooseFromTrayMenu(int steps)
-    {
-        PostMessageA(mainWindow, WM_USER + 2, 0, WM_RBUTTONUP);
-        std::vector<UINT> keys(steps, VK_DOWN);
-        keys.push_back(VK_RETURN);
-        if (HWND menu = WaitForPopupMenu(5000))
-            PostMenuKeys(menu, keys);
-    }
+    // The window opens with its list filled.
     HWND Open()
     {
-        ChooseFromTrayMenu(2);
+        ChooseFromTrayMenu(mainWindow, {VK_DOWN, VK_DOWN, VK_RETURN});
         HWND dialog = WaitForWindow(tresk, "#32770", "Verify Bookmarks", START_TIMEOUT, true);
-        // The list is filled once the window is up.
         return dialog && WaitUntil([&] { return IsWindowVisible(GetDlgItem(dialog, PROGRESS)); }, 10000) ? dialog : nullptr;
     }
 
@@ -208,7 +200,7 @@ TEST_F(VerifyWindowEndToEnd, StopRefreshAndCloseDuringSlowRuns)
     EXPECT_EQ(server->Requests().size() - seen, 6u) << "\"Threads\" 0 gives 6 workers";
     // The table is rebuilt from another file while the rows are being checked.
     WriteTextFile(bookmarkPath, BookmarkFile("Fresh|http://{S}/ok/fresh|Not Verified", &fresh));
-    ChooseFromTrayMenu(3);
+    ChooseFromTrayMenu(mainWindow, {VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN});
     Press(dialog);
     EXPECT_EQ(ControlText(dialog, VERIFY_BUTTON), "Stopping (6)");
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, VERIFY_BUTTON)));
