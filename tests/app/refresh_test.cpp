@@ -17,6 +17,7 @@
 #include "bookmarks/change_watch.h"
 #include "res/options_ids.h"
 #include "res/resource.h"
+#include "tests/support/dialog_driver_win.h"
 #include "tests/support/import_redirect_win.h"
 #include "tests/support/win_test_helpers.h"
 
@@ -141,13 +142,8 @@ TEST(Refresh, TheWatchsRefreshWaitsWhileTheTableIsInUseAndAnswersEveryReportOnce
 
 TEST(Refresh, WhatAnOptionsOkChangedIsApplied)
 {
-    auto click = [](int control) { return [control](HWND dialog) { SendDlgItemMessageA(dialog, control, BM_CLICK, 0, 0); }; };
-    auto choose = [](int control, int item) {
-        return [control, item](HWND dialog) {
-            SendDlgItemMessageA(dialog, control, CB_SETCURSEL, item, 0);
-            SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(control, CBN_SELCHANGE), 0);
-        };
-    };
+    auto click = [](int control) { return [control](HWND dialog) { ClickItem(dialog, control); }; };
+    auto choose = [](int control, int item) { return [control, item](HWND dialog) { ChooseItem(dialog, control, item); }; };
     const struct { const char *label; int trayIcon, refreshMenu; std::function<void(HWND)> change; std::string applied; } rows[] = {
         {"tray icon switched off", 1, 0, click(IDC_TRAY_ICON), "delete; "},
         {"tray icon switched on", 0, 0, click(IDC_TRAY_ICON), "add 11 Tresk; "},

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <shlwapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -26,14 +27,10 @@ const char TRESK_KEY[] = "Software\\Olvane\\Tresk";
 // The "Ignore Watch Error" value, 0 when absent; `clear` deletes it first.
 DWORD IgnoreWatchError(bool clear = false)
 {
-    HKEY key;
     DWORD value = 0, size = sizeof value;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, TRESK_KEY, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &key) != ERROR_SUCCESS)
-        return 0;
     if (clear)
-        RegDeleteValueA(key, "Ignore Watch Error");
-    RegQueryValueExA(key, "Ignore Watch Error", nullptr, nullptr, reinterpret_cast<BYTE *>(&value), &size);
-    RegCloseKey(key);
+        SHDeleteValueA(HKEY_CURRENT_USER, TRESK_KEY, "Ignore Watch Error");
+    SHGetValueA(HKEY_CURRENT_USER, TRESK_KEY, "Ignore Watch Error", nullptr, &value, &size);
     return value;
 }
 

@@ -3,6 +3,7 @@
 #include "tests/e2e/driver.h"
 
 #include <shellapi.h>
+#include <shlobj.h>
 #include <shlwapi.h>
 
 #include <commctrl.h>
@@ -47,6 +48,13 @@ bool ReadTreskDword(const char *name, DWORD *value)
            type == REG_DWORD && size == sizeof *value;
 }
 
+std::string UserFolder(int csidl)
+{
+    char path[MAX_PATH] = "";
+    SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path);
+    return path;
+}
+
 static std::string wineFavorites;  // the prefix's own value, read before the first change
 
 void UseFavoritesAndHotlist(const std::string &favorites, const std::string &hotlist)
@@ -73,7 +81,7 @@ void ResetTreskState()
     DeleteFileA(OPERA_INI);
 }
 
-static bool Launch(std::string commandLine, PROCESS_INFORMATION *info)
+bool StartProgram(std::string commandLine, PROCESS_INFORMATION *info)
 {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
@@ -87,7 +95,7 @@ bool ReadTreskSubkeyValue(const char *subkey, const char *name, DWORD type, std:
 
 bool StartTresk(TreskProcess *process, const std::string &tail)
 {
-    return Launch("\"" + TreskExePath() + "\"" + tail, &process->info);
+    return StartProgram("\"" + TreskExePath() + "\"" + tail, &process->info);
 }
 
 HWND StartTreskAndWait(TreskProcess *process, bool withIcon, const std::string &tail)
@@ -151,19 +159,12 @@ bool TrayIconExists(HWND owner, UINT id)
     return Shell_NotifyIconA(NIM_MODIFY, &probe) != FALSE;
 }
 
-std::string MessageBoxText(HWND box)
-{
-    char text[1024] = "";
-    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);  // the message box's text control
-    return text;
-}
-
 std::string AnswerMessageBox(const TreskProcess &process, int button, HWND *owner)
 {
-    HWND box = WaitForMessageBox(process, START_TIMEOUT);
+    HWND box = WaitForWindow(process, "#32770", "Tresk", START_TIMEOUT, true);
     if (!box)
         return "(no message box)";
-    std::string text = MessageBoxText(box);
+    std::string text = ControlText(box, 0xFFFF);  // the message box's text control
     if (owner)
         *owner = GetWindow(box, GW_OWNER);
     PostMessageA(box, WM_COMMAND, button, 0);
@@ -316,15 +317,22 @@ void WriteTextFile(const std::string &path, const std::string &text)
     std::ofstream(path, std::ios::binary) << text;
 }
 
-std::string LaunchFromMenu(HWND window, const std::vector<UINT> &keys, bool byHotKey)
+std::string LaunchFromMenu(HWND window, const std::vector<UINT> &keys)
 {
     LaunchRecorder browser("tresktest");
-    PostMessageA(window, byHotKey ? WM_HOTKEY : WM_USER + 2, byHotKey, byHotKey ? 0 : WM_LBUTTONUP);
+    PostMessageA(window, WM_USER + 2, 0, WM_LBUTTONUP);
     HWND menu = WaitForPopupMenu(5000);
     PostMenuKeys(menu, keys);
     std::string launch = menu ? browser.Next(5000) : "";
     CloseMenu(window, menu);
     return launch;
+}
+
+void ChooseFromTrayMenu(HWND window, const std::vector<UINT> &keys)
+{
+    PostMessageA(window, WM_USER + 2, 0, WM_RBUTTONUP);
+    if (HWND menu = WaitForPopupMenu(5000))
+        PostMenuKeys(menu, keys);
 }
 
 // Menu mode ends on a cancel-mode message, one nested menu at a time.
@@ -343,7 +351,7 @@ bool RunUnixShell(const std::string &script, int timeoutMs)
     std::string mark = TRESK_E2E_SCRATCH "/done-" + std::to_string(GetCurrentProcessId()) + "-" +
                        std::to_string(++runs);
     PROCESS_INFORMATION info = {};
-    if (!Launch("Z:\\bin\\sh -c \"(" + script + "); echo $? >" + mark + ".part; mv " + mark + ".part " + mark + "\"",
+    if (!StartProgram("Z:\\bin\\sh -c \"(" + script + "); echo $? >" + mark + ".part; mv " + mark + ".part " + mark + "\"",
                 &info))
         return false;
     CloseHandle(info.hProcess);  // no use: Wine's handle cannot wait for a Unix program

@@ -21,6 +21,8 @@ inline std::string TreskExePath() { return WinePath(TRESK_EXE_UNIX_PATH); }
 // A file of the source tree (for example "tests/data/sample-bookmarks.htm") as a Windows path.
 inline std::string SourcePath(const std::string &relative) { return WinePath(TRESK_SOURCE_DIR "/" + relative); }
 
+// A folder of the test user's as the shell knows it, for example CSIDL_APPDATA.
+std::string UserFolder(int csidl);
 // Ends a tresk.exe that already runs, removes Tresk's registry key with its subkeys and the "Tresk" value
 // of the Run key, and undoes UseFavoritesAndHotlist.
 void ResetTreskState();
@@ -43,6 +45,8 @@ struct TreskProcess {
     PROCESS_INFORMATION info = {};
 };
 
+// Starts any program by its command line, without waiting for it; false when it cannot start.
+bool StartProgram(std::string commandLine, PROCESS_INFORMATION *info);
 // Starts tresk.exe; `tail` is appended to its quoted path on the command line. False when it cannot start.
 bool StartTresk(TreskProcess *process, const std::string &tail = "");
 // Starts tresk.exe and waits for its main window, when `withIcon` also for its tray icon, then for the
@@ -69,11 +73,8 @@ inline HWND WaitForMainWindow(const TreskProcess &p, int ms) { return WaitForWin
 bool TrayIconExists(HWND owner, UINT id = 1);
 inline bool WaitForTrayIcon(HWND owner, int ms) { return WaitUntil([=] { return TrayIconExists(owner); }, ms); }
 
-std::string MessageBoxText(HWND box);
-// A visible message box of the process with the caption "Tresk"; null on time-out.
-inline HWND WaitForMessageBox(const TreskProcess &p, int ms) { return WaitForWindow(p, "#32770", "Tresk", ms, true); }
-// Waits for a message box of the process, answers it with `button` and returns its text, or
-// "(no message box)"; `owner` receives the box's owner window when given.
+// Waits for a visible message box of the process captioned "Tresk", answers it with `button` and returns
+// its text, or "(no message box)"; `owner` receives the box's owner window when given.
 std::string AnswerMessageBox(const TreskProcess &process, int button = IDOK, HWND *owner = nullptr);
 
 // A visible popup menu window (class "#32768") other than those in `known`; null on time-out. Wine keeps
@@ -85,6 +86,9 @@ inline HWND WaitForNewMenu(const std::vector<HWND> &known, int timeoutMs)
 inline HWND WaitForPopupMenu(int timeoutMs) { return WaitForNewMenu({}, timeoutMs); }
 // Posts key presses to a popup menu window, as typed keys (X key events do not reach hidden owners).
 void PostMenuKeys(HWND menu, const std::vector<UINT> &virtualKeys);
+// Opens the tray menu of tresk.exe (its main window) as the shell's right click on the icon does, and types
+// `keys` in it.
+void ChooseFromTrayMenu(HWND window, const std::vector<UINT> &keys);
 // Closes the open menus of tresk.exe (its main window) down to `menu`; false when that stays open.
 bool CloseMenu(HWND window, HWND menu);
 
@@ -93,10 +97,10 @@ bool CloseMenu(HWND window, HWND menu);
 std::string ScratchFolder(const std::string &name);
 void WriteTextFile(const std::string &path, const std::string &text);
 
-// Opens the bookmark menu as a tray click (or the hot key) does, types `keys` and returns the line of the
+// Opens the bookmark menu as a tray click does, types `keys` and returns the line of the
 // browser's stand-in for the launch that followed ("url|show command"), or "" when none came; the menu is
 // closed then. The stand-in, a recorder, is the handler of the scheme "tresktest" in this prefix.
-std::string LaunchFromMenu(HWND window, const std::vector<UINT> &keys, bool byHotKey = false);
+std::string LaunchFromMenu(HWND window, const std::vector<UINT> &keys);
 
 // Runs a /bin/sh script outside Wine and waits until it has ended; false when it failed or ran out of
 // time. Wine gives no handle to wait on for a Unix program, so the script leaves its status in a file.

@@ -16,13 +16,6 @@ const int TIMEOUT = 30000;
 const char UNINSTALL_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tresk";
 const char RUN_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-std::string Folder(int csidl)
-{
-    char path[MAX_PATH] = "";
-    SHGetFolderPathA(nullptr, csidl, nullptr, 0, path);
-    return path;
-}
-
 bool Exists(const std::string &path)
 {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -91,19 +84,11 @@ std::string ProgramVersion(const std::string &path)
     return std::to_string(HIWORD(info->dwFileVersionMS)) + "." + std::to_string(LOWORD(info->dwFileVersionMS));
 }
 
-bool Start(std::string commandLine, TreskProcess *process)
-{
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    return CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &process->info) != FALSE;
-}
-
 // Runs a program to its end; its exit code, or -1.
 int RunToEnd(const std::string &commandLine)
 {
     TreskProcess process;
-    int code = Start(commandLine, &process) ? WaitForExit(process, TIMEOUT) : -1;
+    int code = StartProgram(commandLine, &process.info) ? WaitForExit(process, TIMEOUT) : -1;
     StopTresk(&process);
     return code;
 }
@@ -113,9 +98,9 @@ const std::string SETUP = "\"" + WinePath(TRESK_SETUP_UNIX_PATH) + "\" /S";
 TEST(InstallerEndToEnd, SilentInstallOverAndRemovalOfARunningTreskLeaveNoTraceAndTheBookmarksAlone)
 {
     ResetTreskState();
-    const std::string programs = Folder(CSIDL_LOCAL_APPDATA) + "\\Programs";
+    const std::string programs = UserFolder(CSIDL_LOCAL_APPDATA) + "\\Programs";
     const std::string folder = programs + "\\Tresk", exe = folder + "\\tresk.exe";
-    const std::string shortcut = Folder(CSIDL_PROGRAMS) + "\\Tresk.lnk";
+    const std::string shortcut = UserFolder(CSIDL_PROGRAMS) + "\\Tresk.lnk";
     // The bookmark file lies beside the program's folder, where a careless removal would reach it.
     const std::string bookmarks = programs + "\\bookmark.htm";
     CreateDirectoryA(programs.c_str(), nullptr);
@@ -142,13 +127,13 @@ TEST(InstallerEndToEnd, SilentInstallOverAndRemovalOfARunningTreskLeaveNoTraceAn
 
     // Installing again over a running copy asks it to close instead of failing on its locked file.
     TreskProcess tresk;
-    ASSERT_TRUE(Start("\"" + exe + "\"", &tresk));
+    ASSERT_TRUE(StartProgram("\"" + exe + "\"", &tresk.info));
     ASSERT_TRUE(WaitForTrayIcon(WaitForMainWindow(tresk, TIMEOUT), TIMEOUT)) << "the installed copy shows no icon";
     ASSERT_EQ(RunToEnd(SETUP), 0) << "install over the running copy";
     EXPECT_EQ(WaitForExit(tresk, 0), 0) << "the running copy was not closed through its window";
     StopTresk(&tresk);
 
-    ASSERT_TRUE(Start("\"" + exe + "\"", &tresk));
+    ASSERT_TRUE(StartProgram("\"" + exe + "\"", &tresk.info));
     HWND window = WaitForMainWindow(tresk, TIMEOUT);
     ASSERT_TRUE(WaitForTrayIcon(window, TIMEOUT)) << "the reinstalled copy shows no icon";
     std::string run;

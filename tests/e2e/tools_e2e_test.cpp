@@ -3,12 +3,10 @@
 // Quick URL Entry with its remembered address; About with its link. A recorder stands in for the browser.
 #include "tests/e2e/driver.h"
 
-#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <fstream>
-#include <functional>
 #include <regex>
 #include <set>
 #include <string>
@@ -48,9 +46,8 @@ protected:
         SetTreskDword("Tray Icon", 1);
         SetTreskDword("Startup Style", SW_SHOWMAXIMIZED);
         SetTreskString("Bookmark Filename", bookmarkPath.c_str());
-        ASSERT_TRUE(StartTresk(&tresk));
-        mainWindow = WaitForMainWindow(tresk, 20000);
-        ASSERT_TRUE(mainWindow && WaitForTrayIcon(mainWindow, 20000));
+        mainWindow = StartTreskAndWait(&tresk);
+        ASSERT_NE(mainWindow, nullptr);
     }
     void TearDown() override
     {
@@ -60,25 +57,8 @@ protected:
     }
     HWND TrayCommand(UINT letter, const char *caption)
     {
-        PostMessageA(mainWindow, MSG_TRAY_NOTIFY, 0, WM_RBUTTONUP);
-        if (HWND menu = WaitForPopupMenu(5000))
-            PostMenuKeys(menu, {letter});
+        ChooseFromTrayMenu(mainWindow, {letter});
         return WaitForWindow(tresk, "#32770", caption, 5000, true);
-    }
-    static std::string Text(HWND window, int control = 0)
-    {
-        char text[1024] = "";
-        SendMessageA(control ? GetDlgItem(window, control) : window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
-        return text;
-    }
-    static bool Within(int milliseconds, const std::function<bool()> &done)
-    {
-        for (int waited = 0; !done(); waited += 50) {
-            if (waited >= milliseconds)
-                return false;
-            Wait(50);
-        }
-        return true;
     }
 
     TreskProcess tresk;
@@ -95,14 +75,14 @@ TEST_F(ToolsEndToEnd, SearchFindsLaunchesRemembersSortsAndKeepsItsResultsOverARe
     HWND search = WaitForWindow(tresk, "#32770", "Search Bookmarks", 5000, true);
     ASSERT_NE(search, nullptr);
     HWND list = GetDlgItem(search, 228), edit = FindWindowExA(GetDlgItem(search, 231), nullptr, "Edit", nullptr);
-    auto countReads = [&](const std::string &count) { return Within(3000, [&] { return Text(search, 230) == count; }); };
-    EXPECT_TRUE(countReads("301 bookmarks")) << Text(search, 230);
-    EXPECT_TRUE(IsWindowVisible(mainWindow) && Text(mainWindow) == "Search Bookmarks");  // a taskbar button
+    auto countReads = [&](const std::string &count) { return WaitUntil([&] { return ControlText(search, 230) == count; }, 3000); };
+    EXPECT_TRUE(countReads("301 bookmarks")) << ControlText(search, 230);
+    EXPECT_TRUE(IsWindowVisible(mainWindow) && WaitForWindow(tresk, "Tresk", "Search Bookmarks", 0));  // a taskbar button
 
     PostTypedText(edit, "NEWS");
     Wait(500);
-    EXPECT_EQ(Text(search, 230), "301 bookmarks") << "searched before the typing pause";
-    ASSERT_TRUE(countReads(std::to_string(newsNames.size()) + " bookmarks")) << Text(search, 230);
+    EXPECT_EQ(ControlText(search, 230), "301 bookmarks") << "searched before the typing pause";
+    ASSERT_TRUE(countReads(std::to_string(newsNames.size()) + " bookmarks")) << ControlText(search, 230);
     std::vector<std::string> names = ListViewColumn(list, 0);
     EXPECT_EQ(std::set<std::string>(names.begin(), names.end()), newsNames);
 
@@ -115,10 +95,8 @@ TEST_F(ToolsEndToEnd, SearchFindsLaunchesRemembersSortsAndKeepsItsResultsOverARe
         PostTypedText(edit, text);
         Wait(1300);
     }
-    ASSERT_TRUE(countReads("300 bookmarks")) << Text(search, 230);
-    int folderX = ListView_GetColumnWidth(list, 0) + ListView_GetColumnWidth(list, 1) + 20;
-    for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP})
-        PostMessageA(ListView_GetHeader(list), message, MK_LBUTTON, MAKELPARAM(folderX, 5));
+    ASSERT_TRUE(countReads("300 bookmarks")) << ControlText(search, 230);
+    ClickListHeader(list, 2);
     Wait(1000);
     std::vector<std::string> folders = ListViewColumn(list, 2);
     EXPECT_TRUE(std::is_sorted(folders.begin(), folders.end(),
@@ -138,7 +116,7 @@ TEST_F(ToolsEndToEnd, SearchFindsLaunchesRemembersSortsAndKeepsItsResultsOverARe
     EXPECT_EQ(browser.Next(), urls[0] + MAXIMIZED);
 
     PostMessageA(search, WM_COMMAND, IDCANCEL, 0);
-    EXPECT_TRUE(Within(5000, [&] { return !IsWindow(search); }));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(search); }, 5000));
     EXPECT_FALSE(IsWindowVisible(mainWindow));
     std::string value;
     EXPECT_TRUE(ReadTreskSubkeyValue("Search", "Window Placement", REG_BINARY, &value) && value.size() == 44);
@@ -154,16 +132,14 @@ TEST_F(ToolsEndToEnd, QuickUrlOpensTheAnswerWithASchemeAndOffersItAgain)
 {
     HWND prompt = TrayCommand('Q', "Quick URL Entry");
     ASSERT_NE(prompt, nullptr);
-    EXPECT_EQ(Text(prompt, 239), "");
-    PostMessageA(mainWindow, MSG_TRAY_NOTIFY, 0, WM_LBUTTONUP);
-    EXPECT_EQ(WaitForPopupMenu(1000), nullptr) << "the busy guard let the bookmark menu open";
+    EXPECT_EQ(ControlText(prompt, 239), "");
     SetDlgItemTextA(prompt, 239, "example.org/x");
     PostMessageA(prompt, WM_COMMAND, IDOK, 0);
     EXPECT_EQ(browser.Next(), "http://example.org/x" + MAXIMIZED);
 
     prompt = TrayCommand('Q', "Quick URL Entry");
     ASSERT_NE(prompt, nullptr);
-    EXPECT_EQ(Text(prompt, 239), "http://example.org/x");
+    EXPECT_EQ(ControlText(prompt, 239), "http://example.org/x");
     SetDlgItemTextA(prompt, 239, "cancelled.example");
     PostMessageA(prompt, WM_COMMAND, IDCANCEL, 0);
     EXPECT_EQ(browser.Next(3000), "");
@@ -175,7 +151,7 @@ TEST_F(ToolsEndToEnd, AboutLinkTurnsBlueWithTheHandAndOpensTheHomePage)
 {
     HWND about = TrayCommand('A', "About Tresk");
     ASSERT_NE(about, nullptr);
-    std::string text = Text(about, 101);
+    std::string text = ControlText(about, 101);
     EXPECT_TRUE(std::regex_search(text, std::regex("^Tresk [0-9.]+\r\n\\[[A-Z][a-z]{2} [0-9]{1,2} [0-9]{4}\\]\r\n")))
         << text;
     RECT link, dialog;
@@ -198,7 +174,7 @@ TEST_F(ToolsEndToEnd, AboutLinkTurnsBlueWithTheHandAndOpensTheHomePage)
     post(WM_MOUSEMOVE, onLink);
     post(WM_LBUTTONDOWN, onLink);
     EXPECT_EQ(browser.Next(), "http://tresk.example/" + MAXIMIZED);
-    EXPECT_TRUE(Within(5000, [&] { return !IsWindow(about); }));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(about); }, 5000));
 
     about = TrayCommand('A', "About Tresk");
     ASSERT_NE(about, nullptr);

@@ -10,6 +10,7 @@
 #include "bookmarks/bookmark_table.h"
 #include "menu/menu_interaction.h"
 #include "res/properties_ids.h"
+#include "tests/support/dialog_driver_win.h"
 #include "tests/support/import_redirect_win.h"
 #include "tests/support/win_test_helpers.h"
 #include "tools/context_menu.h"
@@ -94,11 +95,8 @@ TEST(ContextMenu, PropertiesOpenModallyOverTheMainWindowForThePosition)
     Prepare();
     std::string seen;
     MessageBoxAnswerer answerer("Bookmark Properties", [&](HWND dialog) {
-        char name[256] = "", folder[256] = "";
-        GetDlgItemTextA(dialog, IDC_PROPERTIES_NAME, name, sizeof name);
-        GetDlgItemTextA(dialog, IDC_PROPERTIES_FOLDER, folder, sizeof folder);
         bool busy = modalOpen && modalWindow == dialog && GetWindow(dialog, GW_OWNER) == mainWindow;
-        seen = std::string(name) + " in " + folder + (busy ? ", busy" : "");
+        seen = ItemText(dialog, IDC_PROPERTIES_NAME) + " in " + ItemText(dialog, IDC_PROPERTIES_FOLDER) + (busy ? ", busy" : "");
         PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     });
     Track(2, {Char('p')});

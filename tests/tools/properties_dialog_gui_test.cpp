@@ -5,6 +5,7 @@
 #include "base/app_state.h"
 #include "bookmarks/bookmark_table.h"
 #include "res/properties_ids.h"
+#include "tests/support/dialog_driver_win.h"
 #include "tests/support/win_test_helpers.h"
 #include "tools/properties_dialog.h"
 
@@ -36,11 +37,8 @@ std::string Open(int position, HWND *dialog)
     propertiesEntry = CopyBookmark(position);
     *dialog = CreateDialogParamA(appInstance, MAKEINTRESOURCEA(IDD_PROPERTIES), mainWindow, PropertiesDialogProc, 0);
     std::string fields;
-    for (int id : {IDC_PROPERTIES_NAME, IDC_PROPERTIES_LOCATION, IDC_PROPERTIES_DESCRIPTION, IDC_PROPERTIES_FOLDER, IDC_PROPERTIES_VISITED, IDC_PROPERTIES_MODIFIED}) {
-        char text[1100] = "";
-        GetDlgItemTextA(*dialog, id, text, sizeof text);
-        fields += (fields.empty() ? "" : "|") + std::string(text);
-    }
+    for (int id : {IDC_PROPERTIES_NAME, IDC_PROPERTIES_LOCATION, IDC_PROPERTIES_DESCRIPTION, IDC_PROPERTIES_FOLDER, IDC_PROPERTIES_VISITED, IDC_PROPERTIES_MODIFIED})
+        fields += (fields.empty() ? "" : "|") + ItemText(*dialog, id);
     return fields;
 }
 
