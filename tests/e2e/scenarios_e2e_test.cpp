@@ -20,7 +20,7 @@
 namespace {
 
 const std::string FIRST = "tresktest://first.example/start?lang=en#top", IN_PLACE = "tresktest://in-place.example/",
-                  RENAMED = "tresktest://renamed.example/";
+                  RENAMED = "tresktest://renamed.example/", SAVED = "tresktest://saved.example/";
 
 // A bookmark, then a folder of two whose URLs keep characters that a launch must not touch.
 std::string Netscape(const std::string &first)
@@ -119,6 +119,7 @@ TEST_F(EndToEnd, ThreeSourcesOpenAsStoredAndFollowTheirChangesUntilTheFileHasNoB
          IN_PLACE},
         {"replaced by a rename from outside Wine",
          outside(RENAMED, "cat > scenario/new.tmp && mv scenario/new.tmp scenario/bookmark.htm"), RENAMED},
+        {"saved in place from inside Wine", [&] { WriteTextFile(file, Netscape(SAVED)); }, SAVED},
     };
     for (const auto &[what, change, launch] : changes) {
         change();
