@@ -26,3 +26,10 @@ target_compile_definitions(tresk_sqlite PRIVATE SQLITE_OMIT_LOAD_EXTENSION SQLIT
 if(NOT WIN32)
   target_link_libraries(tresk_sqlite PUBLIC pthread m)
 endif()
+# SQLite is checked by its own project: here it is built without ASan and UBSan, which made its one file the
+# longest step of the host and fuzz builds (68 s against 33 s). It keeps the fuzzer's coverage, so inputs that
+# reach new SQL still count as new, and our use of its memory is still checked: ASan sees its allocations
+# through the allocator it intercepts.
+if(TRESK_SANITIZE)
+  target_compile_options(tresk_sqlite PRIVATE -fno-sanitize=address,undefined)
+endif()
