@@ -36,13 +36,7 @@ static std::string Resolved(int (*resolve)(const char *, char **, int *), const 
 TEST(InternetShortcutTest, TheObjectAndTheFileReadingAgree)
 {
     ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
-    const char *rows[][2] = {{"plain.url", "http://www.example.com/ 23"},
-                             {"other_section.url", "http://right/?q=1&r=2#frag 26"},
-                             {"spaced.url", "http://spaced/path 18"}, {"no_url.url", ""}, {"empty_value.url", ""},
-                             {"empty.url", ""}, {"damaged.url", ""}, {"missing.url", ""}};
-    for (const auto &row : rows)
-        EXPECT_EQ(Resolved(ResolveInternetShortcut, TRESK_TEST_DATA "/favorites/" + std::string(row[0])), row[1]) << row[0];
-    // Every shortcut file of the tests, the rules of the file reading among them.
+    // Every shortcut file of the tests; the list case favorites-rules holds what the file reading makes of them.
     int compared = 0;
     for (const auto &item : std::filesystem::recursive_directory_iterator(TRESK_TEST_DATA "/favorites")) {
         std::string path = item.path().string();
@@ -82,13 +76,8 @@ TEST(InternetShortcutTest, FavoritesReaderGivesTheObjectsTargets)
     std::map<std::string, std::string> read;
     for (int i = 0; i < bookmarkTable.entryCount; i++)
         read[bookmarkTable.entries[i].name] = bookmarkTable.entries[i].url;
-    for (const auto &row : rows) {
-        std::string target;
-        if (!AskShortcutObject(root / std::filesystem::u8path(row[0]), target))
-            target = "<unable to resolve>";
-        EXPECT_EQ(read[row[2]], target) << row[0];
-        EXPECT_EQ(target, row[3]) << row[0];
-    }
+    for (const auto &row : rows)
+        EXPECT_EQ(read[row[2]], row[3]) << row[0];
     EndShortcutResolving();
     EXPECT_EQ(bookmarkTable.entryCount, 8);
     ReleaseTable();
