@@ -26,14 +26,14 @@ TEST_F(SortingTest, ComparatorsAsDeclared)
     for (const char *name : {"Separator", "Close Folder", "ALPHA", "alpha", "b"})
         AppendRecord(cursor, name, std::strcmp(name, "Separator") ? "http://u/" : SEPARATOR);
     BookmarkEntry *e = bookmarkTable.entries;
+    // Two records and the ascending answer: "Close Folder" comes first even as a bookmark's title, case does
+    // not count, and the separator, left nameless, is the smaller.
+    const int rows[][3] = {{1, 4, -1}, {4, 1, 1}, {2, 3, 0}, {3, 4, -1}, {0, 2, -1}};
     for (int order : {SORT_ORDER_ASCENDING, SORT_ORDER_DESCENDING}) {
-        int s = order == SORT_ORDER_ASCENDING ? 1 : -1;
         settings.sortOrder = order;
-        EXPECT_EQ(CompareByName(&e[1], &e[4]), -s);  // "Close Folder" first, even as a bookmark's title
-        EXPECT_EQ(CompareByName(&e[4], &e[1]), s);
-        EXPECT_EQ(CompareByName(&e[2], &e[3]), 0);
-        EXPECT_EQ(CompareByName(&e[3], &e[4]), -s);
-        EXPECT_EQ(CompareByName(&e[0], &e[2]), -s);  // the separator, now nameless, is the smaller
+        for (const auto &row : rows)
+            EXPECT_EQ(CompareByName(&e[row[0]], &e[row[1]]), order == SORT_ORDER_ASCENDING ? row[2] : -row[2])
+                << e[row[0]].name << " / " << e[row[1]].name << " in order " << order;
     }
     EXPECT_STREQ(e[0].name, "");
     e[2].parentFolder = e[3].parentFolder = 3;
