@@ -172,6 +172,8 @@ void CheckSortAndRelease(int openAtEnd, int sortOrder)
     if (problem.empty())
         problem = CheckTable(true);
     ReleaseTable();
+    if (problem.empty() && LiveMenuCount() > 0)
+        problem = "menus left alive";
     if (!problem.empty()) {
         std::fprintf(stderr, "%s\n", problem.c_str());
         std::abort();

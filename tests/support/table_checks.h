@@ -31,5 +31,6 @@ std::string CheckTable(bool sorted = false, int openAtEnd = 0);
 // Destroys the menus and frees the table.
 void ReleaseTable();
 // For the fuzzers: checks the table a reader left (CheckTable with `openAtEnd`), sorts it in the order
-// `sortOrder` and checks it again, releases it, and ends the process with the problem when there is one.
+// `sortOrder` and checks it again, releases it with every menu, and ends the process with the problem when
+// there is one.
 void CheckSortAndRelease(int openAtEnd, int sortOrder);
