@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
 
 #include <sqlite3.h>
@@ -76,60 +77,54 @@ protected:
     int baseThreads = 0;
 };
 
-TEST_F(ChangeWatchTest, OwnWritesReportOnceNeighboursNeverAndAHalfWrittenHotlistWaits)
+// Each change is started, then finished after a pause: one report once it is finished, none before and
+// none for a neighbour's change. A save in steps was reported at its first, half-written step, and one made
+// by a rename not at all.
+TEST_F(ChangeWatchTest, EachOwnChangeIsReportedOnceWhenFinished)
 {
     settings.useOperaHotlist = 1;
     StartAndSettle();
-    WriteScratchFile(directory + "\\other.txt", "not a bookmark file");
-    WriteScratchFile(directory + "\\opera\\opera6.ini", "[User Prefs]\n");
-    EXPECT_EQ(Reports(1000), 0) << "a neighbour's change was reported";
-    WriteScratchFile(bookmarkFile, "<DT><A HREF=\"http://b/\">bb</A>\n");
-    EXPECT_EQ(Reports(1500), 1) << "one write, one report";
-    HANDLE writer = CreateFileA(hotlistFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(writer, INVALID_HANDLE_VALUE);
-    DWORD written = 0;
-    WriteFile(writer, "#FOLDER\n", 8, &written, nullptr);
-    FlushFileBuffers(writer);
-    EXPECT_EQ(Reports(800), 0) << "reported while the writer still holds the hotlist";
-    CloseHandle(writer);
-    EXPECT_EQ(Reports(1200), 1);
+    HANDLE writer = INVALID_HANDLE_VALUE;
+    const auto hold = [&] {  // a writer that keeps the hotlist open
+        writer = CreateFileA(hotlistFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        DWORD written = 0;
+        WriteFile(writer, "#FOLDER\n", 8, &written, nullptr);
+        FlushFileBuffers(writer);
+    };
+    const auto write = [](const std::string &file, const char *text = "saved") {
+        return [=] { WriteScratchFile(file, text); };
+    };
+    const auto rename = [](const std::string &file) {
+        return [file] { MoveFileExA((file + ".tmp").c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING); };
+    };
+    const struct {
+        const char *label;
+        std::function<void()> start, finish;  // no finish: a neighbour's change, never reported
+        DWORD pause;
+    } changes[] = {
+        {"neighbours", [&] { write(directory + "\\other.txt")(); write(directory + "\\opera\\opera6.ini")(); },
+         nullptr, 0},
+        {"one write", [] {}, write(bookmarkFile, "one write"), 0},
+        {"in place, in two writes", write(bookmarkFile, "half"), write(bookmarkFile, "finished"), 100},
+        {"deleted, a while without it, then a new file renamed to it",
+         [&] { write(bookmarkFile + ".tmp")(); DeleteFileA(bookmarkFile.c_str()); }, rename(bookmarkFile), 400},
+        {"the hotlist replaced by a rename", write(hotlistFile + ".tmp"), rename(hotlistFile), 100},
+        {"the hotlist held by its writer", hold, [&] { CloseHandle(writer); }, 800},
+    };
+    for (const auto &change : changes) {
+        change.start();
+        EXPECT_EQ(Reports(change.pause), 0) << change.label << ": reported before it was finished";
+        if (change.finish)
+            change.finish();
+        EXPECT_EQ(Reports(1200), change.finish ? 1 : 0) << change.label;
+    }
     // Held open by a writer, the hotlist is retried until the thread is asked to stop.
-    writer = CreateFileA(hotlistFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-    WriteFile(writer, "changed", 7, &written, nullptr);
+    hold();
     Settle(500);
     RequestWatchStop();
     EXPECT_TRUE(PumpUntil([&] { return CountProcessThreads() == baseThreads; }, 600)) << "still retrying after a stop";
     CloseHandle(writer);
-}
-
-// A save in steps was reported at its first, half-written step, and one made by a rename not at all.
-TEST_F(ChangeWatchTest, ASaveInStepsIsReportedOnceWhenFinished)
-{
-    settings.useOperaHotlist = 1;
-    StartAndSettle();
-    const struct {
-        std::string label, file, first;  // first written: the file itself, half done, or a new file beside it
-        bool deleted;                     // then the file is deleted, and left missing for the pause
-        DWORD pause;                      // before the save's last step: `first` rewritten or renamed to `file`
-    } saves[] = {
-        {"in place, in two writes", bookmarkFile, bookmarkFile, false, 100},
-        {"deleted, a while without it, then a new file renamed to it", bookmarkFile, bookmarkFile + ".tmp", true, 400},
-        {"the hotlist replaced by a rename", hotlistFile, hotlistFile + ".tmp", false, 100},
-    };
-    for (const auto &save : saves) {
-        WriteScratchFile(save.first, save.label);
-        if (save.deleted)
-            DeleteFileA(save.file.c_str());
-        int early = Reports(save.pause);
-        if (save.first == save.file)
-            WriteScratchFile(save.file, save.label + " finished");
-        else
-            MoveFileExA(save.first.c_str(), save.file.c_str(), MOVEFILE_REPLACE_EXISTING);
-        EXPECT_EQ(early + Reports(100), 0) << save.label << ": reported before the save was finished";
-        EXPECT_EQ(Reports(1000), 1) << save.label;
-    }
 }
 
 TEST_F(ChangeWatchTest, OneThreadAtMostThroughStartsStopsAndRestarts)
