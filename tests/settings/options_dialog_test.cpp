@@ -67,7 +67,6 @@ TEST(OptionsDialog, EachScenarioMakesItsCallsAndSavesItsValues)
     other.insert(other.find_last_of('\\'), "\\.");
     const std::string max = std::to_string(ComputeMaxItemsPerColumn()), box = "box Tresk 48: ";
     const std::vector<int> styled = {209, 210, 211, 232, 223};  // what the Plain style disables
-    const std::vector<int> helped = {207, 208, 220, 210, 211, 245, 232, 246, 247, 248, 249, 250, 251, 217};
     // An OK that went through saves the change of "Snap Menu Left", which needs nothing rebuilt.
     const auto snapThenOk = [](HWND d) { ClickItem(d, IDC_SNAP_LEFT); Ok(d, {"Snap Menu Left"}); };
     const struct { const char *label; std::function<void(HWND)> drive; Calls want; } rows[] = {
@@ -120,10 +119,9 @@ TEST(OptionsDialog, EachScenarioMakesItsCallsAndSavesItsValues)
          [&](HWND d) { Note(EnabledItems(d, {IDC_USE_CHROMIUM, IDC_USE_FIREFOX})); HelpOnItem(d, IDC_USE_CHROMIUM);
                        HelpOnItem(d, IDC_USE_FIREFOX); },
          {"enabled", Help(IDC_USE_CHROMIUM), Help(IDC_USE_FIREFOX), "cancel", End(0)}},
-        {"help on labels and arrows",
-         [&](HWND d) { for (int id : helped) HelpOnItem(d, id); },
-         {Help(206), Help(206), Help(206), Help(209), Help(209), Help(209), Help(223), Help(212), Help(213), Help(216),
-          Help(218), Help(221), Help(219), Help(217), "cancel", End(0)}},
+        {"help on an arrow, a label and a control of its own",
+         [&](HWND d) { for (int id : {IDC_ITEMS_ARROWS, IDC_SORT_LABEL, IDC_REFRESH_MENU}) HelpOnItem(d, id); },
+         {Help(IDC_LIMIT_ITEMS), Help(IDC_SORT_ORDER), Help(IDC_REFRESH_MENU), "cancel", End(0)}},
     };
     for (const auto &row : rows)
         EXPECT_EQ(RunOptions(file, row.drive), row.want) << row.label;
