@@ -2,6 +2,8 @@
 // "Startup Style" show command, seen by the recorder registered for the test scheme.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "base/launch_url.h"
 #include "base/settings.h"
 #include "tests/support/win_test_helpers.h"
@@ -9,17 +11,11 @@
 TEST(LaunchURL, PassesTheURLAsStoredWithTheStartupStyle)
 {
     StartRecordingLaunches();
-    const struct {
-        int startupStyle;
-        const char *url;
-    } rows[] = {
-        {SW_SHOWNORMAL, "tresktest://example.com/a?x=1&y=2#frag"},
-        {SW_SHOWMAXIMIZED, "tresktest://example.com/path%20with%20escapes/"},
-    };
-    for (const auto &row : rows) {
-        settings.startupStyle = row.startupStyle;
-        LaunchURL(row.url);
-        EXPECT_EQ(NextLaunch(), std::string(row.url) + "|" + std::to_string(row.startupStyle));
+    const std::string url = "tresktest://example.com/path%20with%20escapes/a?x=1&y=2#frag";
+    for (int style : {SW_SHOWNORMAL, SW_SHOWMAXIMIZED}) {
+        settings.startupStyle = style;
+        LaunchURL(url.c_str());
+        EXPECT_EQ(NextLaunch(), url + "|" + std::to_string(style));
     }
 }
 
