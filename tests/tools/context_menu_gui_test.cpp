@@ -62,13 +62,19 @@ size_t Seen(UINT message)
     return std::count_if(seenMessages.begin(), seenMessages.end(), [message](const SeenMessage &m) { return m.message == message; });
 }
 
-TEST(ContextMenu, CopiesBrowsesAndHandsBackTheShellsCommandsForTheBookmarkAtPosition)
+TEST(ContextMenu, CopiesBrowsesShowsPropertiesAndHandsBackTheShellsCommandsForTheBookmarkAtPosition)
 {
     Prepare();
+    std::string properties;  // what the Properties dialog showed, and whether it opened modally over the main window
+    MessageBoxAnswerer answerer("Bookmark Properties", [&](HWND dialog) {
+        bool busy = modalOpen && modalWindow == dialog && GetWindow(dialog, GW_OWNER) == mainWindow;
+        properties = ItemText(dialog, IDC_PROPERTIES_NAME) + " in " + ItemText(dialog, IDC_PROPERTIES_FOLDER) + (busy ? ", busy" : "");
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    });
     const struct { int position; char letter; const char *clipboard; int shellCommand; const char *launch; } rows[] = {
         {1, 'n', NAME, 0, ""}, {1, 'l', URL, 0, ""}, {1, 'h', ANCHOR, 0, ""}, {0, 'r', "before", 4003, ""}, {0, 'a', "before", 4004, ""},
         {7, 'n', "before", 0, ""}, {-1, 'l', "before", 0, ""},  // positions from a table a refresh replaced
-        {2, 'b', "before", 0, "tresktest://Third/|1"},
+        {2, 'p', "before", 0, ""}, {2, 'b', "before", 0, "tresktest://Third/|1"},
     };
     for (const auto &row : rows) {
         CopyTextToClipboard("before");
@@ -76,27 +82,15 @@ TEST(ContextMenu, CopiesBrowsesAndHandsBackTheShellsCommandsForTheBookmarkAtPosi
         EXPECT_EQ(ReadClipboardText(), row.clipboard) << row.letter << row.position;
         EXPECT_EQ(*row.launch ? NextLaunch() : "", row.launch) << row.letter << row.position;
     }
-    EXPECT_EQ(Seen(WM_CANCELMODE), 1u) << "Browse closes the bookmark menu";
+    EXPECT_EQ(properties, "Third in <none>, busy");
+    EXPECT_EQ(modalWindow, nullptr);
+    EXPECT_EQ(Seen(WM_CANCELMODE), 2u) << "Properties and Browse close the bookmark menu";
     EXPECT_EQ(trackedFlags, UINT(TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_RECURSE)) << "opens over the open bookmark menu";
     nestedMenusSupported = false;  // Windows 95 and NT 4.0 closed the bookmark menu before this one opened
     Track(0, {Char('B')});
     EXPECT_EQ(NextLaunch(), "tresktest://Plain/|1");
-    EXPECT_EQ(Seen(WM_CANCELMODE), 1u);
+    EXPECT_EQ(Seen(WM_CANCELMODE), 2u);
     EXPECT_EQ(trackedFlags, UINT(TPM_RETURNCMD | TPM_RIGHTBUTTON));
-}
-
-TEST(ContextMenu, PropertiesOpenModallyOverTheMainWindowForThePosition)
-{
-    Prepare();
-    std::string seen;
-    MessageBoxAnswerer answerer("Bookmark Properties", [&](HWND dialog) {
-        bool busy = modalOpen && modalWindow == dialog && GetWindow(dialog, GW_OWNER) == mainWindow;
-        seen = ItemText(dialog, IDC_PROPERTIES_NAME) + " in " + ItemText(dialog, IDC_PROPERTIES_FOLDER) + (busy ? ", busy" : "");
-        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-    });
-    Track(2, {Char('p')});
-    EXPECT_EQ(seen, "Third in <none>, busy");
-    EXPECT_EQ(modalWindow, nullptr);
 }
 
 // A result list like those of the Search and Verify dialogs: each row's parameter indexes the list's copies.
