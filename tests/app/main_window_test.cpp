@@ -138,9 +138,7 @@ TEST(MainWindow, PopupMenusTheirLabelsAndTheTrayMenusBoldAction)
     }
     UINT shownDefault = 0;
     settings.doubleClickAction = IDC_CMD_VERIFY;
-    std::thread reader = DriveMenu({Act([&] { shownDefault = GetMenuDefaultItem(trayMenu, FALSE, 0); })});
-    EXPECT_EQ(PopupTrayMenu(), 1);
-    reader.join();
+    EXPECT_EQ(DriveMenu({Act([&] { shownDefault = GetMenuDefaultItem(trayMenu, FALSE, 0); })}, PopupTrayMenu), 1);
     EXPECT_EQ(shownDefault, UINT(IDC_CMD_VERIFY));
     EXPECT_FALSE(modalOpen);
 }

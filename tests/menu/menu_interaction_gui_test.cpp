@@ -59,9 +59,7 @@ void Prepare(int style, const std::vector<std::string> &lines)
 void OpenBookmarkMenu(std::vector<MenuStep> steps, int x = 100)
 {
     SetCursorPos(x, 100);
-    std::thread driver = DriveMenu(std::move(steps));
-    SendMessageA(mainWindow, MSG_TRAY_NOTIFY, 0, WM_LBUTTONUP);
-    driver.join();
+    DriveMenu(std::move(steps), [] { return int(SendMessageA(mainWindow, MSG_TRAY_NOTIFY, 0, WM_LBUTTONUP)); });
 }
 
 std::vector<LRESULT> Seen(UINT message)
@@ -136,9 +134,8 @@ TEST(MenuInteraction, HooksAskOnTheRightButtonAndEveryOtherContextKeyRelease)
     // The tray menu's letters come from the string table: "E&xit" is x, not e; a grayed item's letter does nothing.
     for (UINT state : {MF_ENABLED, MF_GRAYED}) {
         EnableMenuItem(trayMenu, IDC_CMD_EXIT, MF_BYCOMMAND | state);
-        std::thread driver = DriveMenu({Char('e'), Char('x')});
-        EXPECT_EQ(TrackPopupMenu(trayMenu, TPM_RETURNCMD | TPM_RIGHTBUTTON, 200, 200, 0, mainWindow, nullptr), state ? 0 : IDC_CMD_EXIT);
-        driver.join();
+        EXPECT_EQ(DriveMenu({Char('e'), Char('x')}, [] { return int(TrackPopupMenu(trayMenu, TPM_RETURNCMD | TPM_RIGHTBUTTON, 200, 200, 0, mainWindow, nullptr)); }),
+                  state ? 0 : IDC_CMD_EXIT);
     }
     EnableMenuItem(trayMenu, IDC_CMD_EXIT, MF_BYCOMMAND | MF_ENABLED);
 }
@@ -208,10 +205,8 @@ const char NAME[] = "Say \"hi\" <b>&", URL[] = "tresktest://Say \"hi\" <b>&/", A
 // BookmarkContextMenu while another thread takes the steps; it must clear the busy flag it finds set.
 int Track(int position, std::vector<MenuStep> steps)
 {
-    std::thread driver = DriveMenu(std::move(steps));
     modalOpen = TRUE;
-    int shellCommand = BookmarkContextMenu(position);
-    driver.join();
+    int shellCommand = DriveMenu(std::move(steps), [position] { return BookmarkContextMenu(position); });
     EXPECT_FALSE(modalOpen);
     return shellCommand;
 }
@@ -260,9 +255,7 @@ TEST(ContextMenu, ListMenuActsOnTheSelectedRowAndHasNoShellCommands)
     auto runList = [list, &copies](int selected, char letter) {
         ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
         ListView_SetItemState(list, selected, LVIS_SELECTED, LVIS_SELECTED);
-        std::thread driver = DriveMenu({Char(letter)});
-        ListContextMenu(nullptr, list, copies);
-        driver.join();
+        DriveMenu({Char(letter)}, [&] { ListContextMenu(nullptr, list, copies); return 0; });
     };
     runList(99, 'l');  // a row that does not exist: none selected
     EXPECT_EQ(ReadClipboardText(), "before") << "no row selected";
