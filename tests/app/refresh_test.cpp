@@ -1,5 +1,5 @@
 // The refresh as the user sees it, with the real readers on small files: the tray icon while it reads,
-// its messages and the first start, the refresh the change watch asks for, and what an Options OK changes.
+// the first start, the refresh the change watch asks for, and what an Options OK changes.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -84,17 +84,6 @@ TEST(Refresh, ReadsBuildsAndShowsTheReloadingIconMeanwhile)
     EXPECT_FALSE(ClosePosted());
 }
 
-TEST(Refresh, NoBookmarksEndsTheProgramWithItsMessage)
-{
-    Prepare(0);
-    MessageBoxAnswerer answerer("Tresk", IDOK);
-    RefreshBookmarks();
-    EXPECT_EQ(answerer.text, "Tresk could not find any bookmarks in the specified bookmark file.  Please ensure that it is a "
-                             "valid Netscape bookmark file.");
-    EXPECT_EQ(tray, RELOADED);
-    EXPECT_TRUE(ClosePosted()) << "posted, not sent";
-}
-
 TEST(Refresh, FirstStartAsksForTheFileInOptionsAndReadsTheChosenOne)
 {
     Prepare(2);
@@ -140,7 +129,7 @@ TEST(Refresh, TheWatchsRefreshWaitsWhileTheTableIsInUseAndAnswersEveryReportOnce
     }
 }
 
-TEST(Refresh, WhatAnOptionsOkChangedIsApplied)
+TEST(Refresh, WhatAnOptionsOkChangedIsAppliedAndTheWindowsEndCleansUp)
 {
     auto click = [](int control) { return [control](HWND dialog) { ClickItem(dialog, control); }; };
     auto choose = [](int control, int item) { return [control, item](HWND dialog) { ChooseItem(dialog, control, item); }; };
@@ -170,12 +159,7 @@ TEST(Refresh, WhatAnOptionsOkChangedIsApplied)
         EXPECT_EQ(tray, row.applied) << row.label;
     }
     SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\Olvane\\Tresk");
-}
-
-TEST(Refresh, DestroyingTheMainWindowRemovesTheIconFreesTheTableAndEndsTheLoop)
-{
-    Prepare(2);
-    RefreshBookmarks();
+    // Last, as it ends the shell: destroying the main window removes the icon, frees the table, ends the loop.
     tray.clear();
     DestroyWindow(mainWindow);
     MSG quit;

@@ -79,6 +79,8 @@ TEST(MenuBuilder, ItemsColumnsHeadersAndFolders)
         {"untitled bookmarks left out, long titles cut to 1024", 0, 1000, 1, 0, 0, 0, {"", longTitle}, {}, {}, longTitle.substr(0, 1024) + "*"},
         {"a separator never opens a column; the side-bar flag ends with the root's first column", 0, 3, 1, 0, 0, 0,
          {"a", "b", "c", "-", "d", "[F", "x", "y", "z", "w", "]", "e"}, {}, {}, "a* b* c* |d F[x y z |w] e"},
+        {"limit value 0 never breaks", 0, 0, 1, 0, 0, 0, {"a", "b", "c", "d"}, {}, {}, "a* b* c* d*"},
+        {"negative limit never breaks", 0, -5, 1, 0, 0, 0, {"a", "b", "c", "d"}, {}, {}, "a* b* c* d*"},
         {"trailing separators trimmed, inner ones kept", 0, 1000, 1, 0, 0, 0, {"a", "-", "b", "[F", "x", "-", "y", "-", "-", "]", "-", "-"}, {}, {},
          "a* -* b* F*[x - y]"},
         {"empty folders shown; a folder of separators only ends empty", 0, 1000, 1, 0, 0, 0, folders, {}, {},
@@ -118,32 +120,21 @@ TEST(MenuBuilder, ItemsColumnsHeadersAndFolders)
     Release();
 }
 
-TEST(MenuBuilder, ColumnsHoldTheLimitOrWhatFitsOnTheScreen)
+TEST(MenuBuilder, WithoutALimitColumnsHoldWhatFitsOnTheScreen)
 {
     int screen = ComputeMaxItemsPerColumn();
     ASSERT_GE(screen, GetSystemMetrics(SM_CYSCREEN) / 60);  // a menu font between 1 and 54 pixels high
     ASSERT_LE(screen, GetSystemMetrics(SM_CYSCREEN) / 7);
-    const struct { const char *label; int limitOn, perColumn, items; std::vector<int> columns; } rows[] = {
-        {"limit 25, 60 items", 1, 25, 60, {25, 25, 10}}, {"limit 25, 25 items", 1, 25, 25, {25}},
-        {"limit value 0 never breaks", 1, 0, 60, {60}}, {"negative limit never breaks", 1, -5, 60, {60}},
-        {"limit off: the screen's maximum", 0, 3, 2 * screen + 5, {screen, screen, 5}},
-    };
-    for (const auto &row : rows) {
-        Reset();
-        settings.limitItemsPerColumn = row.limitOn;
-        settings.itemsPerColumn = row.perColumn;
-        std::vector<std::string> lines = {"[Folder"};
-        for (int i = 0; i < row.items; i++)
-            lines.push_back("b" + std::to_string(i));
-        Build(lines);
-        std::vector<int> columns;
-        HMENU folder = static_cast<HMENU>(bookmarkTable.folders[0].menu);
-        for (int i = 0; i < GetMenuItemCount(folder); i++) {
-            if (columns.empty() || (GetMenuState(folder, i, MF_BYPOSITION) & MF_MENUBARBREAK))
-                columns.push_back(0);
-            columns.back()++;
-        }
-        EXPECT_EQ(columns, row.columns) << row.label;
-        Release();
-    }
+    Reset();
+    settings.limitItemsPerColumn = 0;
+    settings.itemsPerColumn = 3;
+    std::vector<std::string> lines(2 * screen + 5, "b");
+    lines[0] = "[Folder";
+    Build(lines);
+    HMENU folder = static_cast<HMENU>(bookmarkTable.folders[0].menu);
+    std::string breaks;
+    for (int i = 0; i < GetMenuItemCount(folder); i++)
+        breaks += GetMenuState(folder, i, MF_BYPOSITION) & MF_MENUBARBREAK ? std::to_string(i) + " " : "";
+    EXPECT_EQ(breaks, std::to_string(screen) + " " + std::to_string(2 * screen) + " ");
+    Release();
 }

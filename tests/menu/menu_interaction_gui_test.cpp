@@ -1,7 +1,11 @@
 // The real bookmark menu of the program's own main window, opened by a tray click, driven by keys posted
 // to it from another thread: first-letter jumps, context menus asked for by the hooks, submenu placement,
-// and the side bar as the animation paints it, photographed while open.
+// and the side bar as the animation paints it, photographed while open. Then the bookmark and list context
+// menus themselves: the clipboard texts they leave, the browser launches and the commands they hand back.
 #include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
 
 #include <memory>
 
@@ -11,37 +15,51 @@
 #include "bookmarks/bookmark_table.h"
 #include "menu/menu_builder.h"
 #include "menu/menu_interaction.h"
+#include "res/properties_ids.h"
 #include "res/resource.h"
+#include "tests/support/dialog_driver_win.h"
+#include "tests/support/import_redirect_win.h"
 #include "tests/support/win_test_helpers.h"
 #include "tools/context_menu.h"
 
 const LPARAM CONTEXT_KEY_UP = LPARAM(DWORD(KF_MENUMODE | KF_UP) << 16);
 
-// The shell once, then a fresh table of `lines` built in `style`, watched for menu letters and context requests.
+// The flags of the last popup menu tracked: whether it may open over another one is up to the program.
+UINT trackedFlags;
+decltype(&TrackPopupMenu) realTrackPopupMenu;
+BOOL WINAPI RecordTrack(HMENU menu, UINT flags, int x, int y, int reserved, HWND owner, const RECT *rect)
+{
+    trackedFlags = flags;
+    return realTrackPopupMenu(menu, flags, x, y, reserved, owner, rect);
+}
+
+// The shell once, then a fresh table of `lines` built in `style`, the clipboard holding "before"; the
+// menu letters, the context requests and WM_CANCELMODE are watched.
 void Prepare(int style, const std::vector<std::string> &lines)
 {
     static bool started = false;
-    if (!started)
+    if (!started) {
         StartTestShell(), StartRecordingLaunches(), started = true;
+        realTrackPopupMenu = decltype(&TrackPopupMenu)(RedirectImport("user32.dll", "TrackPopupMenu", reinterpret_cast<void *>(RecordTrack)));
+    }
     DestroyBookmarkMenus();
     FreeBookmarkTable();
     settings = Settings();
     settings.menuStyle = style;
     settings.startupStyle = SW_SHOWNORMAL;
     contextKeyToggle = false;
+    nestedMenusSupported = true;
     AppendLines(SOURCE_NETSCAPE, lines);
     BuildBookmarkMenus();
     CopyTextToClipboard("before");
-    WatchMessages(mainWindow, {WM_MENUCHAR, MSG_ITEM_CONTEXT});
+    WatchMessages(mainWindow, {WM_MENUCHAR, MSG_ITEM_CONTEXT, WM_CANCELMODE});
 }
 
 // A left click on the tray icon with the pointer at (x, 100), while another thread takes the steps.
 void OpenBookmarkMenu(std::vector<MenuStep> steps, int x = 100)
 {
     SetCursorPos(x, 100);
-    std::thread driver = DriveMenu(std::move(steps));
-    SendMessageA(mainWindow, MSG_TRAY_NOTIFY, 0, WM_LBUTTONUP);
-    driver.join();
+    DriveMenu(std::move(steps), [] { return int(SendMessageA(mainWindow, MSG_TRAY_NOTIFY, 0, WM_LBUTTONUP)); });
 }
 
 std::vector<LRESULT> Seen(UINT message)
@@ -116,9 +134,8 @@ TEST(MenuInteraction, HooksAskOnTheRightButtonAndEveryOtherContextKeyRelease)
     // The tray menu's letters come from the string table: "E&xit" is x, not e; a grayed item's letter does nothing.
     for (UINT state : {MF_ENABLED, MF_GRAYED}) {
         EnableMenuItem(trayMenu, IDC_CMD_EXIT, MF_BYCOMMAND | state);
-        std::thread driver = DriveMenu({Char('e'), Char('x')});
-        EXPECT_EQ(TrackPopupMenu(trayMenu, TPM_RETURNCMD | TPM_RIGHTBUTTON, 200, 200, 0, mainWindow, nullptr), state ? 0 : IDC_CMD_EXIT);
-        driver.join();
+        EXPECT_EQ(DriveMenu({Char('e'), Char('x')}, [] { return int(TrackPopupMenu(trayMenu, TPM_RETURNCMD | TPM_RIGHTBUTTON, 200, 200, 0, mainWindow, nullptr)); }),
+                  state ? 0 : IDC_CMD_EXIT);
     }
     EnableMenuItem(trayMenu, IDC_CMD_EXIT, MF_BYCOMMAND | MF_ENABLED);
 }
@@ -163,8 +180,7 @@ TEST(MenuInteraction, RepositionedSubmenuOpensJustRightOfTheFolderNameInsideTheW
     auto openDocs = [&](int x) {
         OpenBookmarkMenu({Key(VK_DOWN), Key(VK_DOWN), Key(VK_RIGHT), Act([&] {
                               std::vector<HWND> open = VisibleMenuWindows();
-                              GetWindowRect(open[0], &submenu);
-                              GetWindowRect(open.back(), &root);
+                              GetWindowRect(open[0], &submenu), GetWindowRect(open.back(), &root);
                               GetMenuItemRect(open.back(), static_cast<HMENU>(bookmarkTable.rootMenu), 1, &folder);
                               unlocked = LockWindowUpdate(GetDesktopWindow());  // only when the placement unlocked it
                               LockWindowUpdate(nullptr);
@@ -176,12 +192,81 @@ TEST(MenuInteraction, RepositionedSubmenuOpensJustRightOfTheFolderNameInsideTheW
     settings.repositionSubmenus = 1;
     RECT placed = openDocs(100);
     int nameStart = folder.left + (folder.bottom - folder.top) + 5 + 16;  // the icon cell, the gap, the icon
-    EXPECT_TRUE(placed.left > nameStart && placed.left < nameStart + 60) << "just right of a four-letter name";
-    EXPECT_EQ(placed.top, natural.top);
-    EXPECT_EQ(placed.right - placed.left, natural.right - natural.left);
-    EXPECT_TRUE(unlocked);
+    EXPECT_TRUE(placed.left > nameStart && placed.left < nameStart + 60 && unlocked) << "just right of a four-letter name";
+    EXPECT_TRUE(placed.top == natural.top && placed.right - placed.left == natural.right - natural.left) << "moved, not resized";
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     EXPECT_EQ(openDocs(work.right - (root.right - root.left) - 4).right, work.right) << "pushed left to fit";
     EXPECT_TRUE(unlocked);
+}
+
+// A bookmark whose name and address hold quotes, brackets and an ampersand, none of them escaped on the clipboard.
+const char NAME[] = "Say \"hi\" <b>&", URL[] = "tresktest://Say \"hi\" <b>&/", ANCHOR[] = "<A HREF=\"tresktest://Say \"hi\" <b>&/\">Say \"hi\" <b>&</A>";
+
+// BookmarkContextMenu while another thread takes the steps; it must clear the busy flag it finds set.
+int Track(int position, std::vector<MenuStep> steps)
+{
+    modalOpen = TRUE;
+    int shellCommand = DriveMenu(std::move(steps), [position] { return BookmarkContextMenu(position); });
+    EXPECT_FALSE(modalOpen);
+    return shellCommand;
+}
+
+TEST(ContextMenu, CopiesBrowsesShowsPropertiesAndHandsBackTheShellsCommandsForTheBookmarkAtPosition)
+{
+    Prepare(MENU_STYLE_FANCY, {"Plain", NAME, "Third"});
+    std::string properties;  // what the Properties dialog showed, and whether it opened modally over the main window
+    MessageBoxAnswerer answerer("Bookmark Properties", [&](HWND dialog) {
+        bool busy = modalOpen && modalWindow == dialog && GetWindow(dialog, GW_OWNER) == mainWindow;
+        properties = ItemText(dialog, IDC_PROPERTIES_NAME) + " in " + ItemText(dialog, IDC_PROPERTIES_FOLDER) + (busy ? ", busy" : "");
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    });
+    const struct { int position; char letter; const char *clipboard; int shellCommand; const char *launch; } rows[] = {
+        {1, 'n', NAME, 0, ""}, {1, 'l', URL, 0, ""}, {1, 'h', ANCHOR, 0, ""}, {0, 'r', "before", 4003, ""}, {0, 'a', "before", 4004, ""},
+        {7, 'n', "before", 0, ""}, {-1, 'l', "before", 0, ""},  // positions from a table a refresh replaced
+        {2, 'p', "before", 0, ""}, {2, 'b', "before", 0, "tresktest://Third/|1"},
+    };
+    for (const auto &row : rows) {
+        CopyTextToClipboard("before");
+        EXPECT_EQ(Track(row.position, {Char(row.letter)}), row.shellCommand) << row.letter << row.position;
+        EXPECT_EQ(ReadClipboardText(), row.clipboard) << row.letter << row.position;
+        EXPECT_EQ(*row.launch ? NextLaunch() : "", row.launch) << row.letter << row.position;
+    }
+    EXPECT_EQ(properties, "Third in <none>, busy");
+    EXPECT_EQ(modalWindow, nullptr);
+    EXPECT_EQ(Seen(WM_CANCELMODE).size(), 2u) << "Properties and Browse close the bookmark menu";
+    EXPECT_EQ(trackedFlags, UINT(TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_RECURSE)) << "opens over the open bookmark menu";
+    nestedMenusSupported = false;  // Windows 95 and NT 4.0 closed the bookmark menu before this one opened
+    Track(0, {Char('B')});
+    EXPECT_EQ(NextLaunch(), "tresktest://Plain/|1");
+    EXPECT_EQ(Seen(WM_CANCELMODE).size(), 2u);
+    EXPECT_EQ(trackedFlags, UINT(TPM_RETURNCMD | TPM_RIGHTBUTTON));
+}
+
+// A result list like those of the Search and Verify dialogs: each row's parameter indexes the list's copies.
+TEST(ContextMenu, ListMenuActsOnTheSelectedRowAndHasNoShellCommands)
+{
+    Prepare(MENU_STYLE_FANCY, {"Plain", NAME, "Third"});
+    HWND list = CreateWindowA(WC_LISTVIEWA, "", WS_POPUP | LVS_REPORT, 0, 0, 300, 200, nullptr, nullptr, appInstance, nullptr);
+    LVITEMA item = {};
+    item.mask = LVIF_PARAM;
+    for (item.iItem = 0; item.iItem < 3; item.iItem++)
+        item.lParam = 2 - item.iItem, SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));  // in another order than the table
+    std::vector<BookmarkCopy> copies = {CopyBookmark(0), CopyBookmark(1), CopyBookmark(2)};
+    auto runList = [list, &copies](int selected, char letter) {
+        ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
+        ListView_SetItemState(list, selected, LVIS_SELECTED, LVIS_SELECTED);
+        DriveMenu({Char(letter)}, [&] { ListContextMenu(nullptr, list, copies); return 0; });
+    };
+    runList(99, 'l');  // a row that does not exist: none selected
+    EXPECT_EQ(ReadClipboardText(), "before") << "no row selected";
+    runList(1, 'h');
+    EXPECT_EQ(ReadClipboardText(), ANCHOR);
+    runList(0, 'b');
+    EXPECT_EQ(NextLaunch(), "tresktest://Third/|1");
+    EXPECT_EQ(Seen(WM_CANCELMODE).size(), 0u) << "there is no bookmark menu to close";
+    runList(2, 'r');
+    runList(2, 'a');
+    EXPECT_EQ(seenMessages.back().result + seenMessages[seenMessages.size() - 2].result, 0) << "no Refresh, no About";
+    DestroyWindow(list);
 }
 

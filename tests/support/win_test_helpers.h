@@ -52,9 +52,10 @@ struct MenuStep {
 inline MenuStep Key(WPARAM virtualKey) { return {WM_KEYDOWN, virtualKey, nullptr}; }
 inline MenuStep Char(char c) { return {WM_CHAR, static_cast<unsigned char>(c), nullptr}; }
 inline MenuStep Act(std::function<void()> run) { return {0, 0, std::move(run)}; }
-// Waits for a popup menu to show, then takes the steps with a pause before each while a menu is open; at
-// the end, Escape closes whatever menu is still open, so that no test hangs in a menu loop.
-std::thread DriveMenu(std::vector<MenuStep> steps, DWORD pauseMs = 150);
+// Runs `open`, which opens a popup menu and returns once it closes, while another thread waits for the menu
+// to show and takes the steps with a pause before each while a menu is open; at the end, Escape closes
+// whatever menu is still open, so that no test hangs in a menu loop. Answers what `open` returned.
+int DriveMenu(std::vector<MenuStep> steps, const std::function<int()> &open, DWORD pauseMs = 150);
 // The visible popup-menu windows (class "#32768"), the one opened last first.
 std::vector<HWND> VisibleMenuWindows();
 // The CF_TEXT text on the clipboard, or "<no text>".

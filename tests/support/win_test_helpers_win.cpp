@@ -107,9 +107,9 @@ MessageBoxAnswerer::~MessageBoxAnswerer()
     worker.join();
 }
 
-std::thread DriveMenu(std::vector<MenuStep> steps, DWORD pauseMs)
+int DriveMenu(std::vector<MenuStep> steps, const std::function<int()> &open, DWORD pauseMs)
 {
-    return std::thread([steps, pauseMs] {
+    std::thread driver([steps, pauseMs] {
         for (DWORD start = GetTickCount(); VisibleMenuWindows().empty(); Sleep(20))
             if (GetTickCount() - start > 3000)
                 return;
@@ -124,6 +124,9 @@ std::thread DriveMenu(std::vector<MenuStep> steps, DWORD pauseMs)
             for (HWND menu : VisibleMenuWindows())
                 PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
     });
+    int result = open();
+    driver.join();
+    return result;
 }
 
 std::string ReadClipboardText()
