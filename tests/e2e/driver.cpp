@@ -198,10 +198,8 @@ std::vector<std::string> ListViewColumn(HWND list, int subItem)
             ReadProcessMemory(process, request.pszText, text, sizeof text - 1, nullptr);
         texts.push_back(text);
     }
-    if (remote)
-        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-    if (process)
-        CloseHandle(process);
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);  // both fail harmlessly on null
+    CloseHandle(process);
     return texts;
 }
 
@@ -289,16 +287,6 @@ void WriteTextFile(const std::string &path, const std::string &text)
     std::ofstream(path, std::ios::binary) << text;
 }
 
-// Menu mode ends on a cancel-mode message, one nested menu at a time.
-static bool CloseMenu(HWND window, HWND menu)
-{
-    return WaitUntil([&] {
-        PostMessageA(window, WM_CANCELMODE, 0, 0);
-        Wait(100);
-        return !IsWindowVisible(menu);
-    }, 5000);
-}
-
 std::string LaunchFromMenu(HWND window, const std::vector<UINT> &keys)
 {
     RecordLaunches();
@@ -306,7 +294,12 @@ std::string LaunchFromMenu(HWND window, const std::vector<UINT> &keys)
     HWND menu = WaitForPopupMenu(5000);
     PostMenuKeys(menu, keys);
     std::string launch = menu ? NextLaunch(5000) : "";
-    CloseMenu(window, menu);
+    // Menu mode ends on a cancel-mode message, one nested menu at a time.
+    WaitUntil([&] {
+        PostMessageA(window, WM_CANCELMODE, 0, 0);
+        Wait(100);
+        return !IsWindowVisible(menu);
+    }, 5000);
     return launch;
 }
 
