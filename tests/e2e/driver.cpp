@@ -27,25 +27,17 @@ void SetUserValue(const char *key, const char *name, DWORD type, const void *dat
     SHSetValueA(HKEY_CURRENT_USER, key, name, type, data, static_cast<DWORD>(size));
 }
 
-static bool ReadUserValue(const std::string &key, const char *name, DWORD wanted, std::string *value)
+std::string UserValue(const std::string &key, const char *name)
 {
     DWORD type = 0, size = 0;
-    if (SHGetValueA(HKEY_CURRENT_USER, key.c_str(), name, &type, nullptr, &size) != ERROR_SUCCESS || type != wanted)
-        return false;
-    value->assign(size, '\0');
-    return SHGetValueA(HKEY_CURRENT_USER, key.c_str(), name, nullptr, &(*value)[0], &size) == ERROR_SUCCESS;
-}
-
-bool ReadUserString(const char *key, const char *name, std::string *value)
-{
-    return ReadUserValue(key, name, REG_SZ, value);
-}
-
-bool ReadTreskDword(const char *name, DWORD *value)
-{
-    DWORD type = 0, size = sizeof *value;
-    return SHGetValueA(HKEY_CURRENT_USER, TRESK_KEY, name, &type, value, &size) == ERROR_SUCCESS &&
-           type == REG_DWORD && size == sizeof *value;
+    if (SHGetValueA(HKEY_CURRENT_USER, key.c_str(), name, &type, nullptr, &size) != ERROR_SUCCESS)
+        return "<missing>";
+    std::string data(size, '\0');
+    SHGetValueA(HKEY_CURRENT_USER, key.c_str(), name, nullptr, &data[0], &size);
+    DWORD number = 0;
+    if (type == REG_DWORD && size == sizeof number)
+        return std::to_string((std::memcpy(&number, data.data(), size), number));
+    return type == REG_SZ ? data : std::to_string(size) + " bytes";
 }
 
 std::string UserFolder(int csidl)
@@ -60,7 +52,7 @@ static std::string wineFavorites;  // the prefix's own value, read before the fi
 void UseFavoritesAndHotlist(const std::string &favorites, const std::string &hotlist)
 {
     if (wineFavorites.empty())
-        ReadUserString(SHELL_FOLDERS_KEY, "Favorites", &wineFavorites);
+        wineFavorites = UserValue(SHELL_FOLDERS_KEY, "Favorites");
     SetUserValue(SHELL_FOLDERS_KEY, "Favorites", REG_SZ, favorites.c_str(), favorites.size() + 1);
     WriteTextFile(OPERA_INI, "[User Prefs]\r\nHot List File Ver2=" + hotlist + "\r\n");
 }
@@ -76,7 +68,7 @@ void ResetTreskState()
     StopTresk(&stray);
     SHDeleteKeyA(HKEY_CURRENT_USER, TRESK_KEY);
     SHDeleteValueA(HKEY_CURRENT_USER, RUN_KEY, "Tresk");
-    if (!wineFavorites.empty())
+    if (!wineFavorites.empty() && wineFavorites != "<missing>")
         SetUserValue(SHELL_FOLDERS_KEY, "Favorites", REG_SZ, wineFavorites.data(), wineFavorites.size());
     DeleteFileA(OPERA_INI);
 }
@@ -88,20 +80,15 @@ bool StartProgram(std::string commandLine, PROCESS_INFORMATION *info)
     return CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, info);
 }
 
-bool ReadTreskSubkeyValue(const char *subkey, const char *name, DWORD type, std::string *data)
-{
-    return ReadUserValue(std::string(TRESK_KEY) + "\\" + subkey, name, type, data);
-}
-
 bool StartTresk(TreskProcess *process, const std::string &tail)
 {
     return StartProgram("\"" + TreskExePath() + "\"" + tail, &process->info);
 }
 
-HWND StartTreskAndWait(TreskProcess *process, bool withIcon, const std::string &tail)
+HWND StartTreskAndWait(TreskProcess *process, const std::string &tail)
 {
     HWND window = StartTresk(process, tail) ? WaitForMainWindow(*process, START_TIMEOUT) : nullptr;
-    if (window && withIcon && !WaitForTrayIcon(window, START_TIMEOUT))
+    if (window && !WaitForTrayIcon(window, START_TIMEOUT))
         return nullptr;
     Wait(1000);  // the first refresh ends after the icon is there
     return window;
@@ -133,14 +120,14 @@ bool WaitUntil(const std::function<bool()> &done, int timeoutMs)
 }
 
 HWND WaitForWindow(const TreskProcess &process, const char *className, const char *caption, int timeoutMs,
-                   bool mustBeVisible, const std::vector<HWND> &known)
+                   bool mustBeVisible)
 {
     HWND found = nullptr;
     auto matches = [&] {
         DWORD owner = 0;
         GetWindowThreadProcessId(found, &owner);
         return (!process.info.dwProcessId || owner == process.info.dwProcessId) &&
-               (!mustBeVisible || IsWindowVisible(found)) && !std::count(known.begin(), known.end(), found);
+               (!mustBeVisible || IsWindowVisible(found));
     };
     WaitUntil([&] {
         while ((found = FindWindowExA(nullptr, found, className, caption)) && !matches()) {
@@ -150,12 +137,12 @@ HWND WaitForWindow(const TreskProcess &process, const char *className, const cha
     return found;
 }
 
-bool TrayIconExists(HWND owner, UINT id)
+bool TrayIconExists(HWND owner)
 {
     NOTIFYICONDATAA probe = {};
     probe.cbSize = NOTIFYICONDATAA_V1_SIZE;
     probe.hWnd = owner;
-    probe.uID = id;
+    probe.uID = 1;
     return Shell_NotifyIconA(NIM_MODIFY, &probe) != FALSE;
 }
 
@@ -211,10 +198,8 @@ std::vector<std::string> ListViewColumn(HWND list, int subItem)
             ReadProcessMemory(process, request.pszText, text, sizeof text - 1, nullptr);
         texts.push_back(text);
     }
-    if (remote)
-        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-    if (process)
-        CloseHandle(process);
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);  // both fail harmlessly on null
+    CloseHandle(process);
     return texts;
 }
 
@@ -257,48 +242,33 @@ std::string PointerShape()
     return shape;
 }
 
-static std::string RecorderLog()
-{
-    return WinePath(TRESK_E2E_RECORDER_LOG);
-}
+static std::string RecorderLog() { return WinePath(TRESK_E2E_RECORDER_LOG); }
 
-LaunchRecorder::LaunchRecorder(const char *scheme) : scheme(scheme)
+static size_t launchesTaken;
+
+// No handler needs to come back: the prefix is the build tree's own.
+void RecordLaunches()
 {
-    char previous[1024] = "";
-    LONG size = sizeof previous;
-    if (RegQueryValueA(HKEY_CLASSES_ROOT, (this->scheme + "\\shell\\open\\command").c_str(), previous, &size) ==
-        ERROR_SUCCESS)
-        previousCommand = previous;
-    SetHandler(("\"" + WinePath(TRESK_E2E_RECORDER) + "\" \"%1\"").c_str());
+    std::string command = "\"" + WinePath(TRESK_E2E_RECORDER) + "\" \"%1\"";
+    for (const char *scheme : {"http", "tresktest"}) {
+        HKEY key;
+        RegCreateKeyExA(HKEY_CLASSES_ROOT, scheme, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+        RegSetValueExA(key, "URL Protocol", 0, REG_SZ, reinterpret_cast<const BYTE *>(""), 1);
+        RegSetValueA(key, "shell\\open\\command", REG_SZ, command.c_str(), static_cast<DWORD>(command.size()));
+        RegCloseKey(key);
+    }
     DeleteFileA(RecorderLog().c_str());
+    launchesTaken = 0;
 }
 
-LaunchRecorder::~LaunchRecorder()
-{
-    if (previousCommand.empty())
-        SHDeleteKeyA(HKEY_CLASSES_ROOT, scheme.c_str());
-    else
-        SetHandler(previousCommand.c_str());
-    DeleteFileA(RecorderLog().c_str());
-}
-
-void LaunchRecorder::SetHandler(const char *command)
-{
-    HKEY key;
-    RegCreateKeyExA(HKEY_CLASSES_ROOT, scheme.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-    RegSetValueExA(key, "URL Protocol", 0, REG_SZ, reinterpret_cast<const BYTE *>(""), 1);
-    RegSetValueA(key, "shell\\open\\command", REG_SZ, command, static_cast<DWORD>(std::strlen(command)));
-    RegCloseKey(key);
-}
-
-std::string LaunchRecorder::Next(int timeoutMs)
+std::string NextLaunch(int timeoutMs)
 {
     for (int waited = 0;; waited += 100) {
         std::ifstream log(RecorderLog());
         std::string line;
         for (size_t i = 0; std::getline(log, line); i++)
-            if (i == taken)
-                return taken++, line;
+            if (i == launchesTaken)
+                return launchesTaken++, line;
         if (waited >= timeoutMs)
             return "";
         Wait(100);
@@ -319,12 +289,17 @@ void WriteTextFile(const std::string &path, const std::string &text)
 
 std::string LaunchFromMenu(HWND window, const std::vector<UINT> &keys)
 {
-    LaunchRecorder browser("tresktest");
+    RecordLaunches();
     PostMessageA(window, WM_USER + 2, 0, WM_LBUTTONUP);
     HWND menu = WaitForPopupMenu(5000);
     PostMenuKeys(menu, keys);
-    std::string launch = menu ? browser.Next(5000) : "";
-    CloseMenu(window, menu);
+    std::string launch = menu ? NextLaunch(5000) : "";
+    // Menu mode ends on a cancel-mode message, one nested menu at a time.
+    WaitUntil([&] {
+        PostMessageA(window, WM_CANCELMODE, 0, 0);
+        Wait(100);
+        return !IsWindowVisible(menu);
+    }, 5000);
     return launch;
 }
 
@@ -333,16 +308,6 @@ void ChooseFromTrayMenu(HWND window, const std::vector<UINT> &keys)
     PostMessageA(window, WM_USER + 2, 0, WM_RBUTTONUP);
     if (HWND menu = WaitForPopupMenu(5000))
         PostMenuKeys(menu, keys);
-}
-
-// Menu mode ends on a cancel-mode message, one nested menu at a time.
-bool CloseMenu(HWND window, HWND menu)
-{
-    return WaitUntil([&] {
-        PostMessageA(window, WM_CANCELMODE, 0, 0);
-        Wait(100);
-        return !IsWindowVisible(menu);
-    }, 5000);
 }
 
 bool RunUnixShell(const std::string &script, int timeoutMs)

@@ -26,18 +26,12 @@ std::string UserFolder(int csidl);
 // Ends a tresk.exe that already runs, removes Tresk's registry key with its subkeys and the "Tresk" value
 // of the Run key, and undoes UseFavoritesAndHotlist.
 void ResetTreskState();
-// Values under HKEY_CURRENT_USER. Strings are read as stored, terminating NUL and any bytes after it
-// included; false when missing or of another type.
 void SetUserValue(const char *key, const char *name, DWORD type, const void *data, size_t size);
-bool ReadUserString(const char *key, const char *name, std::string *value);
 inline void SetTreskDword(const char *name, DWORD value) { SetUserValue(TRESK_KEY, name, REG_DWORD, &value, 4); }
 inline void SetTreskString(const char *name, const char *v) { SetUserValue(TRESK_KEY, name, REG_SZ, v, strlen(v) + 1); }
-// False when missing or not a REG_DWORD of 4 bytes.
-bool ReadTreskDword(const char *name, DWORD *value);
-inline bool ReadTreskString(const char *name, std::string *value) { return ReadUserString(TRESK_KEY, name, value); }
-inline bool ReadRunValue(std::string *value) { return ReadUserString(RUN_KEY, "Tresk", value); }
-// A value of a subkey of Tresk's key ("Search", "Verify") as stored; false when missing or of another type.
-bool ReadTreskSubkeyValue(const char *subkey, const char *name, DWORD type, std::string *data);
+// A value under HKEY_CURRENT_USER as text: a REG_DWORD of 4 bytes in decimal, a REG_SZ as stored (its
+// terminating NUL and any bytes after it included), any other as "N bytes"; "<missing>" when there is none.
+std::string UserValue(const std::string &key, const char *name);
 // Points the Favorites ("Shell Folders") and the Opera hotlist (opera.ini) at these paths.
 void UseFavoritesAndHotlist(const std::string &favorites, const std::string &hotlist);
 
@@ -49,9 +43,9 @@ struct TreskProcess {
 bool StartProgram(std::string commandLine, PROCESS_INFORMATION *info);
 // Starts tresk.exe; `tail` is appended to its quoted path on the command line. False when it cannot start.
 bool StartTresk(TreskProcess *process, const std::string &tail = "");
-// Starts tresk.exe and waits for its main window, when `withIcon` also for its tray icon, then for the
-// first refresh; null when the window or the icon does not come.
-HWND StartTreskAndWait(TreskProcess *process, bool withIcon = true, const std::string &tail = "");
+// Starts tresk.exe and waits for its main window and tray icon, then for the first refresh; null when the
+// window or the icon does not come.
+HWND StartTreskAndWait(TreskProcess *process, const std::string &tail = "");
 // Waits for the process to end; returns its exit code, or -1 on time-out.
 int WaitForExit(const TreskProcess &process, int timeoutMs);
 inline bool IsRunning(const TreskProcess &p) { return WaitForSingleObject(p.info.hProcess, 0) == WAIT_TIMEOUT; }
@@ -64,42 +58,34 @@ bool WaitUntil(const std::function<bool()> &done, int timeoutMs);
 inline void Wait(int milliseconds) { WaitUntil([] { return false; }, milliseconds); }
 
 // A top-level window of the process (of any process when it has no id) with this class (and caption, if
-// given), other than those in `known`; null on time-out.
+// given); null on time-out.
 HWND WaitForWindow(const TreskProcess &process, const char *className, const char *caption, int timeoutMs,
-                   bool mustBeVisible = false, const std::vector<HWND> &known = {});
+                   bool mustBeVisible = false);
 // The main window of the process (class "Tresk").
 inline HWND WaitForMainWindow(const TreskProcess &p, int ms) { return WaitForWindow(p, "Tresk", "Tresk", ms); }
-// Whether the shell holds an icon of this owner and identifier: an empty modify succeeds only then.
-bool TrayIconExists(HWND owner, UINT id = 1);
+// Whether the shell holds the icon of this owner: an empty modify succeeds only then.
+bool TrayIconExists(HWND owner);
 inline bool WaitForTrayIcon(HWND owner, int ms) { return WaitUntil([=] { return TrayIconExists(owner); }, ms); }
 
 // Waits for a visible message box of the process captioned "Tresk", answers it with `button` and returns
 // its text, or "(no message box)"; `owner` receives the box's owner window when given.
 std::string AnswerMessageBox(const TreskProcess &process, int button = IDOK, HWND *owner = nullptr);
 
-// A visible popup menu window (class "#32768") other than those in `known`; null on time-out. Wine keeps
-// hidden ones around.
-inline HWND WaitForNewMenu(const std::vector<HWND> &known, int timeoutMs)
-{
-    return WaitForWindow({}, "#32768", nullptr, timeoutMs, true, known);
-}
-inline HWND WaitForPopupMenu(int timeoutMs) { return WaitForNewMenu({}, timeoutMs); }
+// A visible popup menu window (class "#32768"); null on time-out. Wine keeps hidden ones around.
+inline HWND WaitForPopupMenu(int timeoutMs) { return WaitForWindow({}, "#32768", nullptr, timeoutMs, true); }
 // Posts key presses to a popup menu window, as typed keys (X key events do not reach hidden owners).
 void PostMenuKeys(HWND menu, const std::vector<UINT> &virtualKeys);
 // Opens the tray menu of tresk.exe (its main window) as the shell's right click on the icon does, and types
 // `keys` in it.
 void ChooseFromTrayMenu(HWND window, const std::vector<UINT> &keys);
-// Closes the open menus of tresk.exe (its main window) down to `menu`; false when that stays open.
-bool CloseMenu(HWND window, HWND menu);
 
 // An empty folder of this name in the build tree's scratch folder (TRESK_E2E_SCRATCH, a Unix path), as a
 // Windows path; emptied again by the next call.
 std::string ScratchFolder(const std::string &name);
 void WriteTextFile(const std::string &path, const std::string &text);
 
-// Opens the bookmark menu as a tray click does, types `keys` and returns the line of the
-// browser's stand-in for the launch that followed ("url|show command"), or "" when none came; the menu is
-// closed then. The stand-in, a recorder, is the handler of the scheme "tresktest" in this prefix.
+// Opens the bookmark menu as a tray click does, types `keys` and returns the launch that followed, as the
+// recorder notes it (RecordLaunches), or "" when none came; the menu is closed then.
 std::string LaunchFromMenu(HWND window, const std::vector<UINT> &keys);
 
 // Runs a /bin/sh script outside Wine and waits until it has ended; false when it failed or ran out of
@@ -118,17 +104,8 @@ int CountScreenPixels(const RECT &area, COLORREF colour);
 // The cursor shown at the X pointer as WIDTHxHEIGHT+XHOT+YHOT, for instance "32x32+5+0" (tests/e2e/x11_cursor.py).
 std::string PointerShape();
 
-// Stands in for the browser: while it lives, e2e_url_recorder.exe (next to the test) is the handler of the
-// scheme and notes every launch as "url|show command".
-class LaunchRecorder {
-public:
-    explicit LaunchRecorder(const char *scheme);
-    ~LaunchRecorder();  // gives the scheme its previous handler back
-    // The next launch noted, in order; "" when none comes within the time.
-    std::string Next(int timeoutMs = 15000);
-
-private:
-    void SetHandler(const char *command);
-    std::string scheme, previousCommand;
-    size_t taken = 0;
-};
+// Stands in for the browser: makes e2e_url_recorder.exe (next to the test) the handler of the schemes "http"
+// and "tresktest" in this prefix and empties its log, where it notes every launch as "url|show command".
+void RecordLaunches();
+// The next launch noted since, in order; "" when none comes within the time.
+std::string NextLaunch(int timeoutMs = 15000);

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 #include <shlobj.h>
-#include <shlwapi.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -14,7 +13,6 @@ namespace {
 
 const int TIMEOUT = 30000;
 const char UNINSTALL_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tresk";
-const char RUN_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
 bool Exists(const std::string &path)
 {
@@ -30,15 +28,6 @@ bool KeyExists(const char *path)
     return true;
 }
 
-std::string UninstallValue(const char *name)
-{
-    char data[1024] = "";
-    DWORD type = 0, size = sizeof data;
-    if (SHGetValueA(HKEY_CURRENT_USER, UNINSTALL_KEY, name, &type, data, &size) != ERROR_SUCCESS)
-        return "<missing>";
-    return type == REG_DWORD ? std::to_string(*reinterpret_cast<DWORD *>(data)) : data;
-}
-
 // The file's bytes and last write time, to tell that nothing wrote to it.
 std::string Fingerprint(const std::string &path)
 {
@@ -49,26 +38,6 @@ std::string Fingerprint(const std::string &path)
     text << attributes.ftLastWriteTime.dwHighDateTime << ':' << attributes.ftLastWriteTime.dwLowDateTime << '\n'
          << std::ifstream(path, std::ios::binary).rdbuf();
     return text.str();
-}
-
-std::string ShortcutTarget(const std::string &link)
-{
-    char target[MAX_PATH] = "<unreadable>";
-    wchar_t wideLink[MAX_PATH];
-    MultiByteToWideChar(CP_ACP, 0, link.c_str(), -1, wideLink, MAX_PATH);
-    IShellLinkA *shellLink = nullptr;
-    IPersistFile *file = nullptr;
-    CoInitialize(nullptr);
-    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                   reinterpret_cast<void **>(&shellLink)))) {
-        if (SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void **>(&file)))) {
-            if (SUCCEEDED(file->Load(wideLink, STGM_READ)))
-                shellLink->GetPath(target, MAX_PATH, nullptr, 0);
-            file->Release();
-        }
-        shellLink->Release();
-    }
-    return target;
 }
 
 // The program's version resource, as "major.minor".
@@ -109,21 +78,23 @@ TEST(InstallerEndToEnd, SilentInstallOverAndRemovalOfARunningTreskLeaveNoTraceAn
     SetTreskString("Bookmark Filename", bookmarks.c_str());
     SetTreskDword("Menu Style", 3);
     SetTreskDword("Tray Icon", 1);
-    SHSetValueA(HKEY_CURRENT_USER, RUN_KEY, "Tresk", REG_SZ, "on", 3);  // start with Windows is on
+    SetUserValue(RUN_KEY, "Tresk", REG_SZ, "on", 3);  // start with Windows is on
 
     ASSERT_EQ(RunToEnd(SETUP), 0) << "silent install: " << SETUP;
     EXPECT_TRUE(Exists(exe));
     EXPECT_TRUE(Exists(folder + "\\uninstall.exe"));
     EXPECT_EQ(ProgramVersion(exe), TRESK_VERSION) << "the version resource and the release differ";
-    EXPECT_STRCASEEQ(ShortcutTarget(shortcut).c_str(), exe.c_str()) << "Start menu shortcut";
-    const struct {
-        const char *name;
-        std::string expected;
-    } entry[] = {{"DisplayName", "Tresk"}, {"DisplayVersion", TRESK_VERSION}, {"Publisher", "Olvane"},
-                 {"UninstallString", "\"" + folder + "\\uninstall.exe\""}};
-    for (const auto &value : entry)
-        EXPECT_EQ(UninstallValue(value.name), value.expected) << value.name;
-    EXPECT_GE(atoi(UninstallValue("EstimatedSize").c_str()), 100) << "KB: the program alone is more";
+    // The shortcut's link information spells out its target's path.
+    std::string link = Fingerprint(shortcut), target = exe;
+    CharLowerBuffA(&link[0], static_cast<DWORD>(link.size()));
+    CharLowerBuffA(&target[0], static_cast<DWORD>(target.size()));
+    EXPECT_NE(link.find(target), std::string::npos) << "Start menu shortcut";
+    const std::string uninstall = "\"" + folder + "\\uninstall.exe\"";
+    const std::pair<const char *, std::string> entry[] = {{"DisplayName", "Tresk"}, {"DisplayVersion", TRESK_VERSION},
+                                                          {"Publisher", "Olvane"}, {"UninstallString", uninstall}};
+    for (const auto &[name, expected] : entry)
+        EXPECT_EQ(UserValue(UNINSTALL_KEY, name), expected + '\0') << name;
+    EXPECT_GE(atoi(UserValue(UNINSTALL_KEY, "EstimatedSize").c_str()), 100) << "KB: the program alone is more";
 
     // Installing again over a running copy asks it to close instead of failing on its locked file.
     TreskProcess tresk;
@@ -136,20 +107,17 @@ TEST(InstallerEndToEnd, SilentInstallOverAndRemovalOfARunningTreskLeaveNoTraceAn
     ASSERT_TRUE(StartProgram("\"" + exe + "\"", &tresk.info));
     HWND window = WaitForMainWindow(tresk, TIMEOUT);
     ASSERT_TRUE(WaitForTrayIcon(window, TIMEOUT)) << "the reinstalled copy shows no icon";
-    std::string run;
-    ASSERT_TRUE(ReadRunValue(&run));
+    std::string run = UserValue(RUN_KEY, "Tresk");
     EXPECT_NE(run.find(exe), std::string::npos) << "start with Windows names the installed copy: " << run;
 
     // The uninstaller copies itself away and runs from there: done when the folder, removed last, is gone.
-    ASSERT_EQ(RunToEnd(UninstallValue("UninstallString") + " /S"), 0);
-    for (int waited = 0; waited < TIMEOUT && Exists(folder); waited += 100)
-        Wait(100);
-    EXPECT_FALSE(Exists(folder)) << "program folder";
+    ASSERT_EQ(RunToEnd(uninstall + " /S"), 0);
+    EXPECT_TRUE(WaitUntil([&] { return !Exists(folder); }, TIMEOUT)) << "program folder";
     EXPECT_EQ(WaitForExit(tresk, TIMEOUT), 0) << "the running copy was not closed through its window";
     EXPECT_FALSE(TrayIconExists(window));
     EXPECT_FALSE(Exists(shortcut));
     EXPECT_FALSE(KeyExists(UNINSTALL_KEY));
-    EXPECT_FALSE(ReadRunValue(&run)) << "Run value";
+    EXPECT_EQ(UserValue(RUN_KEY, "Tresk"), "<missing>");
     EXPECT_FALSE(KeyExists("Software\\Olvane\\Tresk")) << "settings";
     EXPECT_TRUE(Fingerprint(bookmarks) == bookmarksBefore) << "the bookmark file was touched";
 
