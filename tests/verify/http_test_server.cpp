@@ -111,15 +111,6 @@ bool HttpTestServer::Pause(int ms)
     return !stopping;
 }
 
-static std::string HeaderValue(const std::string &text, const std::string &name)
-{
-    std::string::size_type at = text.find("\r\n" + name + ": ");
-    if (at == std::string::npos)
-        return "";
-    at += name.size() + 4;
-    return text.substr(at, text.find("\r\n", at) - at);
-}
-
 void HttpTestServer::Serve(SocketHandle connection)
 {
     std::string text;
@@ -136,11 +127,10 @@ void HttpTestServer::Serve(SocketHandle connection)
         text.append(chunk, n);
     }
     ReceivedRequest request;
-    std::string::size_type space = text.find(' ');
-    request.method = text.substr(0, space);
-    if (space != std::string::npos)
-        request.target = text.substr(space + 1, text.find(' ', space + 1) - space - 1);
-    request.host = HeaderValue(text, "Host");
+    std::istringstream(text) >> request.method >> request.target;
+    std::string::size_type host = text.find("\r\nHost: ");
+    if (host != std::string::npos)
+        request.host = text.substr(host + 8, text.find("\r\n", host + 8) - host - 8);
     {
         std::lock_guard<std::mutex> hold(lock);
         requests.push_back(request.method + " " + request.target + " " + request.host);
