@@ -1,9 +1,10 @@
 // Whole checks, and tresk-cli verify, against servers on 127.0.0.1 that the test starts: plain HTTP, TLS in front
-// of it with test certificates of every kind, and a proxy in front of it, tunnels included.
+// of it with test certificates of every kind, and the same server as a proxy, tunnels included.
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
 #include <string>
 #include <thread>
 #include <vector>
@@ -29,7 +30,11 @@ ServerReply Answer(const ReceivedRequest &request)
 {
     const std::string &t = request.target;
     ServerReply reply;
-    if (t.size() >= 4 && t.compare(t.size() - 4, 4, "/404") == 0) {
+    if (request.method == "CONNECT") {
+        bool refuse = t.compare(0, 7, "refuse.") == 0;
+        reply.bytes = HttpResponse(refuse ? "HTTP/1.0 403 Forbidden" : "HTTP/1.0 200 Connection established");
+        reply.tunnelPort = refuse ? 0 : std::atoi(t.c_str() + t.find(':') + 1);
+    } else if (t.size() >= 4 && t.compare(t.size() - 4, 4, "/404") == 0) {
         reply.bytes = HttpResponse("HTTP/1.1 404 Not Found");
     } else if (t == "/to-https") {
         reply.bytes = HttpResponse("HTTP/1.0 302 Found", "location: " + Url("trusted", "/to-http") + "\r\n");
@@ -107,13 +112,13 @@ TEST_F(HttpCheck, BookmarkStatusAndRequestsByServer)
         {"MAILTO:a@b", false, "MailTo URL - Ignored", ""},
         {"HTTPS://h:70000/", false, "Bad Port In URL", ""},
         {"", false, "Empty URL", ""},
-        {"https://" + tunnel + "/ok", true, "", "HEAD /ok localhost"},
-        {"https://refuse.invalid/x", true, "Proxy Tunnel Refused (403)", ""},
+        {"https://" + tunnel + "/ok", true, "", "CONNECT " + tunnel + " " + tunnel + ", HEAD /ok localhost"},
+        {"https://refuse.invalid/x", true, "Proxy Tunnel Refused (403)", "CONNECT refuse.invalid:443 refuse.invalid:443"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.url);
         char status[STATUS_TEXT_CAPACITY] = "x";
-        bool passed = CheckBookmark(c.url.c_str(), c.proxy ? "127.0.0.1" : "", c.proxy ? server->ProxyPort() : 0, 5, 5, status);
+        bool passed = CheckBookmark(c.url.c_str(), c.proxy ? "127.0.0.1" : "", c.proxy ? server->Port() : 0, 5, 5, status);
         EXPECT_EQ(passed, c.status.empty());
         std::string shown = status;
         if (shown.compare(0, 26, "Secure Connection Failed (") == 0 && shown != "Secure Connection Failed (0)")
@@ -203,7 +208,7 @@ TEST_F(HttpCheck, CommandPrintsOneLinePerUrlInInputOrder)
     EXPECT_EQ(out, "ok\t" + slow + "\n404 - Object Not Found\t" + notFound + "\nFtp URL - Ignored\tftp://h/\n" +
                        "Connection Refused\t" + refused + "\nok\t" + secure + "\nCertificate Not Trusted\t" + selfSigned + "\n");
     NewRequests();
-    EXPECT_EQ(RunVerify({"--threads", "1", "--proxy", "127.0.0.1:" + std::to_string(server->ProxyPort()), "h/ok", "http://h/a"}, &out), 0);
+    EXPECT_EQ(RunVerify({"--threads", "1", "--proxy", "127.0.0.1:" + std::to_string(server->Port()), "h/ok", "http://h/a"}, &out), 0);
     EXPECT_EQ(out, "ok\th/ok\nok\thttp://h/a\n");
     EXPECT_EQ(NewRequests(), "HEAD http://h/ok h, HEAD http://h/a h");
 }
