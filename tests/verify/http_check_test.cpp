@@ -76,78 +76,110 @@ protected:
         seen = server->Requests().size();
     }
 
-    // The requests that arrived since the last call, joined by ", ".
-    std::string NewRequests()
+    // The requests that arrived since the last call.
+    std::vector<std::string> NewRequests()
     {
         std::vector<std::string> all = server->Requests();
-        std::string joined;
-        for (; seen < all.size(); seen++)
-            joined += (joined.empty() ? "" : ", ") + all[seen];
-        return joined;
+        all.erase(all.begin(), all.begin() + seen);
+        seen += all.size();
+        return all;
+    }
+
+    // One transaction with time-outs in milliseconds, as VerifyURL runs it: "code detail text".
+    std::string Run(const std::string &url, int timeoutMs = 3000, int proxyPort = 0, long long *ms = nullptr)
+    {
+        auto start = std::chrono::steady_clock::now();
+        CTreskTrans trans;
+        if (proxyPort) {
+            trans.SetServerName("127.0.0.1");
+            trans.m_serverPort = proxyPort;
+            trans.m_useProxy = 1;
+        }
+        trans.m_useHead = 1;
+        trans.m_sendTimeout = trans.m_recvTimeout = timeoutMs;
+        trans.Request(url.c_str());
+        EXPECT_EQ(trans.m_response, nullptr);
+        if (ms)
+            *ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+        return std::to_string(trans.m_errorCode) + " " + std::to_string(trans.m_errorDetail) + " " + trans.m_errorText;
     }
 };
 
-TEST_F(HttpCheck, BookmarkStatusAndRequestsByServer)
+TEST_F(HttpCheck, BookmarkStatusByServer)
 {
-    std::string tunnel = "localhost:" + Url("trusted", "").substr(18), loop = "HEAD /loop 127.0.0.1";
-    for (int i = 0; i < 10; i++)
-        loop += ", HEAD /loop 127.0.0.1";
     const struct {
-        std::string url;
-        bool proxy;
-        std::string status;    // "(N)": the platform's own number
-        std::string requests;  // that reach the server
+        const char *label;
+        std::string url, status;  // "(N)": the platform's own number
+        size_t requests;          // that reach the server
     } cases[] = {
-        {Url("http", "/close"), false, "Header Not Found", "HEAD /close 127.0.0.1, GET /close 127.0.0.1"},
-        {Url("http", "/head-empty"), false, "", "HEAD /head-empty 127.0.0.1, GET /head-empty 127.0.0.1"},
-        {Url("http", "/loop"), false, "Too Many Redirects", loop},
-        {Url("http", "/to-https"), false, "", "HEAD /to-https 127.0.0.1, HEAD /to-http localhost, HEAD /ok 127.0.0.1"},
-        {Url("trusted", "/404"), false, "404 - Object Not Found", "HEAD /404 localhost"},
-        {Url("self-signed", "/ok"), false, "Certificate Not Trusted", ""},
-        {Url("unknown-ca", "/ok"), false, "Certificate Not Trusted", ""},  // a chain of one
-        {Url("wrong-name", "/ok"), false, "Certificate Name Mismatch", ""},
-        {Url("expired", "/ok"), false, "Certificate Expired", ""},
-        {Url("plain", "/ok"), false, "Secure Connection Failed (N)", ""},
-        {"Ftp://h/x", false, "Ftp URL - Ignored", ""},
-        {"MAILTO:a@b", false, "MailTo URL - Ignored", ""},
-        {"HTTPS://h:70000/", false, "Bad Port In URL", ""},
-        {"", false, "Empty URL", ""},
-        {"https://" + tunnel + "/ok", true, "", "CONNECT " + tunnel + " " + tunnel + ", HEAD /ok localhost"},
-        {"https://refuse.invalid/x", true, "Proxy Tunnel Refused (403)", "CONNECT refuse.invalid:443 refuse.invalid:443"},
+        {"200", Url("http", "/ok"), "", 1},
+        {"404, not tried again", Url("http", "/404"), "404 - Object Not Found", 1},
+        {"closes at once, also to GET", Url("http", "/close"), "Header Not Found", 2},
+        {"empty HEAD answer, then GET", Url("http", "/head-empty"), "", 2},
+        {"redirect loop", Url("http", "/loop"), "Too Many Redirects", 11},
+        {"https 200", Url("trusted", "/ok"), "", 1},
+        {"https 404", Url("trusted", "/404"), "404 - Object Not Found", 1},
+        {"self-signed", Url("self-signed", "/ok"), "Certificate Not Trusted", 0},
+        {"unknown authority, chain of one", Url("unknown-ca", "/ok"), "Certificate Not Trusted", 0},
+        {"issued for another name", Url("wrong-name", "/ok"), "Certificate Name Mismatch", 0},
+        {"expired", Url("expired", "/ok"), "Certificate Expired", 0},
+        {"plain HTTP on the https port", Url("plain", "/ok"), "Secure Connection Failed (N)", 0},
+        {"ftp ignored", "Ftp://h/x", "Ftp URL - Ignored", 0},
+        {"mailto ignored", "MAILTO:a@b", "MailTo URL - Ignored", 0},
+        {"https checked", "HTTPS://h:70000/", "Bad Port In URL", 0},
+        {"empty", "", "Empty URL", 0},
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.url);
+        SCOPED_TRACE(c.label);
         char status[STATUS_TEXT_CAPACITY] = "x";
-        bool passed = CheckBookmark(c.url.c_str(), c.proxy ? "127.0.0.1" : "", c.proxy ? server->Port() : 0, 5, 5, status);
-        EXPECT_EQ(passed, c.status.empty());
+        EXPECT_EQ(CheckBookmark(c.url.c_str(), "", 0, 5, 5, status), c.status.empty());
         std::string shown = status;
         if (shown.compare(0, 26, "Secure Connection Failed (") == 0 && shown != "Secure Connection Failed (0)")
             shown = "Secure Connection Failed (N)";
         EXPECT_EQ(shown, c.status);
+        EXPECT_EQ(NewRequests().size(), c.requests);
+    }
+}
+
+TEST_F(HttpCheck, RequestsThatReachTheServer)
+{
+    std::string tunnel = "localhost:" + Url("trusted", "").substr(18);
+    const struct {
+        std::string url;
+        int proxy;
+        std::vector<std::string> requests;
+    } cases[] = {
+        {Url("http", "/to-https"), 0, {"HEAD /to-https 127.0.0.1", "HEAD /to-http localhost", "HEAD /ok 127.0.0.1"}},
+        {"example.invalid/x", server->Port(), {"HEAD http://example.invalid/x example.invalid"}},
+        {"http://example.invalid:81/y?q", server->Port(), {"HEAD http://example.invalid:81/y?q example.invalid"}},
+        {"https://" + tunnel + "/ok", server->Port(), {"CONNECT " + tunnel + " " + tunnel, "HEAD /ok localhost"}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.url);
+        EXPECT_EQ(Run(c.url, 3000, c.proxy), "0 0 ");
         EXPECT_EQ(NewRequests(), c.requests);
     }
+    EXPECT_EQ(Run("https://refuse.invalid/x", 3000, server->Port()), "20 403 Proxy Tunnel Refused");
+    EXPECT_EQ(NewRequests(), std::vector<std::string>{"CONNECT refuse.invalid:443 refuse.invalid:443"});
 }
 
 TEST_F(HttpCheck, WaitsEndWithinTheDeadline)
 {
     // with 300 ms time-outs the check's deadline is 600 ms; one byte every 50 ms never trips a receive time-out
     const struct {
+        const char *label;
         std::string url, outcome;
         long long belowMs;
     } cases[] = {
-        {Url("http", "/silent"), "1 0 Receive Timed Out", 3000},
-        {Url("http", "/drip"), "1 0 Request Timed Out", 1500},
-        {"https://localhost:" + std::to_string(server->Port()) + "/", "19 0 Secure Connection Timed Out", 1500},
+        {"silent server", Url("http", "/silent"), "1 0 Receive Timed Out", 3000},
+        {"dripping server", Url("http", "/drip"), "1 0 Request Timed Out", 1500},
+        {"no answer to the handshake", "https://localhost:" + std::to_string(server->Port()) + "/",
+         "19 0 Secure Connection Timed Out", 1500},
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.url);
-        auto start = std::chrono::steady_clock::now();
-        CTreskTrans trans;
-        trans.m_sendTimeout = trans.m_recvTimeout = 300;
-        trans.Request(c.url.c_str());
-        auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
-        EXPECT_EQ(std::to_string(trans.m_errorCode) + " " + std::to_string(trans.m_errorDetail) + " " + trans.m_errorText,
-                  c.outcome);
+        SCOPED_TRACE(c.label);
+        long long ms = 0;
+        EXPECT_EQ(Run(c.url, 300, 0, &ms), c.outcome);
         EXPECT_GE(ms, 250);
         EXPECT_LT(ms, c.belowMs);
     }
@@ -207,10 +239,13 @@ TEST_F(HttpCheck, CommandPrintsOneLinePerUrlInInputOrder)
     EXPECT_EQ(RunVerify({"--threads", "3", "--timeout", "5", slow, notFound, "ftp://h/", refused, secure, selfSigned}, &out), 1);
     EXPECT_EQ(out, "ok\t" + slow + "\n404 - Object Not Found\t" + notFound + "\nFtp URL - Ignored\tftp://h/\n" +
                        "Connection Refused\t" + refused + "\nok\t" + secure + "\nCertificate Not Trusted\t" + selfSigned + "\n");
+    EXPECT_EQ(RunVerify({Url("http", "/a"), secure}, &out), 0);
+    EXPECT_EQ(out, "ok\t" + Url("http", "/a") + "\nok\t" + secure + "\n");
     NewRequests();
-    EXPECT_EQ(RunVerify({"--threads", "1", "--proxy", "127.0.0.1:" + std::to_string(server->Port()), "h/ok", "http://h/a"}, &out), 0);
-    EXPECT_EQ(out, "ok\th/ok\nok\thttp://h/a\n");
-    EXPECT_EQ(NewRequests(), "HEAD http://h/ok h, HEAD http://h/a h");
+    EXPECT_EQ(RunVerify({"--threads", "1", "--proxy", "127.0.0.1:" + std::to_string(server->Port()), "h/ok", "http://h/404"}, &out), 1);
+    EXPECT_EQ(out, "ok\th/ok\n404 - Object Not Found\thttp://h/404\n");
+    std::vector<std::string> expected = {"HEAD http://h/ok h", "HEAD http://h/404 h"};
+    EXPECT_EQ(NewRequests(), expected);
 }
 
 }  // namespace
