@@ -11,9 +11,7 @@
 struct FakeStream : ByteStream {
     std::string incoming;     // the server's bytes
     std::size_t chunk = 1023;  // at most this many per Receive
-    int then = 0;             // after them: 0 (the end), STREAM_TIMED_OUT or STREAM_FAILED with the two below
-    int failure = 0;
-    bool secure = false;
+    int then = 0;             // after them: 0 (the end), STREAM_TIMED_OUT, or a failure with that number (< 0: secure)
     int sendFailure = 0;      // not 0: every Send fails with this Winsock number
     std::string sent;
     std::size_t at = 0;
@@ -28,7 +26,7 @@ struct FakeStream : ByteStream {
     int Receive(char *buffer, int length, int) override
     {
         if (at == incoming.size())
-            return then == STREAM_TIMED_OUT ? TimedOut() : then == STREAM_FAILED ? Fail(failure, secure) : 0;
+            return then == 0 ? 0 : then == STREAM_TIMED_OUT ? TimedOut() : Fail(then, then < 0);
         std::size_t n = std::min({chunk, static_cast<std::size_t>(length), incoming.size() - at});
         std::memcpy(buffer, incoming.data() + at, n);
         at += n;

@@ -14,10 +14,7 @@ static void Check(const uint8_t *data, size_t size, const char *url, bool tunnel
     stream.incoming.assign(reinterpret_cast<const char *>(data), size);
     stream.chunk = size ? 1 + data[size - 1] % 64 : 1;
     CTreskTrans trans;
-    if (tunnel) {
-        trans.SetServerName("proxy");
-        trans.m_useProxy = 1;
-    }
+    ApplyVerifyOptions(trans, tunnel ? "proxy" : "", 0, 0, 0, 0);
     if (!trans.PrepareTarget(url))
         std::abort();
     trans.m_stream = &stream;

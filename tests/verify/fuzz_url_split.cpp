@@ -14,11 +14,7 @@ static bool Inside(const CSocketTrans &trans, const char *part)
 static void Check(const std::string &url, bool proxy)
 {
     CTreskTrans trans;
-    if (proxy) {
-        trans.SetServerName("proxy");
-        trans.m_useProxy = 1;
-        trans.m_serverPort = 8080;
-    }
+    ApplyVerifyOptions(trans, proxy ? "proxy" : "", 8080, 0, 0, 0);
     bool accepted = trans.PrepareTarget(url.c_str());
     if (accepted != (trans.m_errorCode == 0))
         std::abort();

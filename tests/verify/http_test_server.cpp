@@ -65,7 +65,7 @@ bool HttpTestServer::StartSecureFront()
         else
             frontPorts[line.substr(0, line.find(' '))] = std::atoi(line.c_str() + line.find(' ') + 1);
     }
-    return frontPorts.size() == 6 && !authorityPem.empty();
+    return frontPorts.size() == 7 && !authorityPem.empty();
 }
 
 std::string HttpTestServer::SecureUrl(const std::string &kind, const std::string &path)
@@ -111,15 +111,6 @@ bool HttpTestServer::Pause(int ms)
     return !stopping;
 }
 
-static std::string HeaderValue(const std::string &text, const std::string &name)
-{
-    std::string::size_type at = text.find("\r\n" + name + ": ");
-    if (at == std::string::npos)
-        return "";
-    at += name.size() + 4;
-    return text.substr(at, text.find("\r\n", at) - at);
-}
-
 void HttpTestServer::Serve(SocketHandle connection)
 {
     std::string text;
@@ -136,11 +127,10 @@ void HttpTestServer::Serve(SocketHandle connection)
         text.append(chunk, n);
     }
     ReceivedRequest request;
-    std::string::size_type space = text.find(' ');
-    request.method = text.substr(0, space);
-    if (space != std::string::npos)
-        request.target = text.substr(space + 1, text.find(' ', space + 1) - space - 1);
-    request.host = HeaderValue(text, "Host");
+    std::istringstream(text) >> request.method >> request.target;
+    std::string::size_type host = text.find("\r\nHost: ");
+    if (host != std::string::npos)
+        request.host = text.substr(host + 8, text.find("\r\n", host + 8) - host - 8);
     {
         std::lock_guard<std::mutex> hold(lock);
         requests.push_back(request.method + " " + request.target + " " + request.host);
@@ -156,26 +146,4 @@ void HttpTestServer::Serve(SocketHandle connection)
             return;
         sent += n;
     }
-    if (reply.tunnelPort > 0)
-        Relay(connection, reply.tunnelPort);
-}
-
-// Copies bytes both ways between the connection and 127.0.0.1:port until either side ends.
-void HttpTestServer::Relay(SocketHandle connection, int targetPort)
-{
-    Ipv4Address to = {2, PortToNetwork(targetPort), 0, {}};
-    ParseDottedAddress("127.0.0.1", &to.address);
-    SocketHandle target = OpenTcpSocket();
-    SocketHandle ends[2] = {connection, target};
-    char chunk[4096];
-    bool open = target != NO_SOCKET && ConnectWithin(target, to, 5000) == 0;
-    while (open && !stopping) {
-        for (int i = 0; i < 2 && open; i++) {
-            int ready = WaitReadable(ends[i], 5);
-            int n = ready > 0 ? ReceiveBytes(ends[i], chunk, sizeof chunk) : 0;
-            open = ready == 0 || (n > 0 && SendBytes(ends[1 - i], chunk, n) == n);
-        }
-    }
-    if (target != NO_SOCKET)
-        CloseSocket(target);
 }

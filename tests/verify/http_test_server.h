@@ -1,5 +1,5 @@
 // A small HTTP server on 127.0.0.1 for the link-check tests and benchmark, over the same socket seam, that can
-// also be a proxy's tunnel and can have TLS in front of it (tls_front.py).
+// have TLS and a proxy in front of it (tls_front.py).
 #pragma once
 
 #include <atomic>
@@ -23,7 +23,6 @@ struct ServerReply {
     std::string bytes;    // sent as they are
     int delayMs = 0;      // wait before answering
     int dripMs = 0;       // send the bytes one at a time with this pause
-    int tunnelPort = 0;   // after the bytes, relay the connection to this port of 127.0.0.1 (a proxy's tunnel)
 };
 
 class HttpTestServer {
@@ -43,12 +42,13 @@ public:
     // that answers the handshake with 400).
     bool StartSecureFront();
     std::string SecureUrl(const std::string &kind, const std::string &path);
+    // The front's proxy: it passes requests on to this server and opens tunnels to any port of 127.0.0.1.
+    int ProxyPort() { return frontPorts["proxy"]; }
     std::string authorityPem;
 
 private:
     void AcceptLoop();
     void Serve(SocketHandle connection);
-    void Relay(SocketHandle connection, int port);
     bool Pause(int milliseconds);
 
     Answer answer;

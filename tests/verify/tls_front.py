@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
-# TLS in front of a link-check test's HTTP server: one port on 127.0.0.1 per kind of server certificate.
+# TLS in front of a link-check test's HTTP server, one port on 127.0.0.1 per kind of server certificate, and a
+# proxy before it.
 # Usage: tls_front.py CONTROL_PORT BACKEND_PORT. Makes a throw-away certificate authority and certificates with
 # openssl, connects to the test on CONTROL_PORT and sends "kind port" lines, the authority's certificate (PEM)
-# and "end"; then relays the bytes of every connection that gets through the handshake to the test's HTTP
-# server on BACKEND_PORT. Exits when the test closes the control connection.
+# and "end"; then relays the bytes of every connection that gets through the handshake, and of every request to
+# the proxy, to the test's HTTP server on BACKEND_PORT. Exits when the test closes the control connection.
 import socket, ssl, subprocess, sys, tempfile, threading
 
 # kind: (issuer, name in the certificate, days valid); no issuer signs itself, -1 days has expired.
@@ -47,17 +48,37 @@ def pipe(source, sink):
             pass
 
 
+def relay(connection, port, head=b""):
+    with socket.create_connection(("127.0.0.1", port)) as upstream:
+        upstream.sendall(head)
+        threading.Thread(target=pipe, args=(upstream, connection), daemon=True).start()
+        pipe(connection, upstream)
+
+
+# CONNECT opens a tunnel to that port of 127.0.0.1 (refused for hosts named refuse.*); any other request goes to
+# the test's server as it came.
+def proxy(connection, backend):
+    head = connection.recv(4096)
+    words = head.split(b" ")
+    if words[0] != b"CONNECT":
+        return relay(connection, backend, head)
+    if words[1].startswith(b"refuse."):
+        return connection.sendall(b"HTTP/1.0 403 Forbidden\r\n\r\n")
+    connection.sendall(b"HTTP/1.0 200 Connection established\r\n\r\n")
+    relay(connection, int(words[1].split(b":")[1]))
+
+
 def handle(connection, context, backend):
     with connection:
         try:
             connection.settimeout(30)
-            if context is None:  # an HTTP server on the https port answers the greeting it cannot read
+            if context == "proxy":
+                return proxy(connection, backend)
+            if context == "plain":  # an HTTP server on the https port answers the greeting it cannot read
                 connection.recv(4096)
                 return connection.sendall(b"HTTP/1.0 400 Bad Request\r\n\r\n")
             with context.wrap_socket(connection, server_side=True) as secure:
-                with socket.create_connection(("127.0.0.1", backend)) as upstream:
-                    threading.Thread(target=pipe, args=(upstream, secure), daemon=True).start()
-                    pipe(secure, upstream)
+                relay(secure, backend)
         except OSError:  # a refused handshake among them
             pass
 
@@ -73,9 +94,9 @@ def main():
     told = ""
     with tempfile.TemporaryDirectory() as d:
         make_certificates(d)
-        for kind in [*KINDS, "plain"]:
-            context = None if kind == "plain" else ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
-            if context:
+        for kind in [*KINDS, "plain", "proxy"]:
+            context = kind if kind in ("plain", "proxy") else ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+            if kind in KINDS:
                 context.load_cert_chain(f"{d}/{kind}.pem", f"{d}/server.key")
             listener = socket.create_server(("127.0.0.1", 0))
             threading.Thread(target=serve, args=(listener, context, backend), daemon=True).start()
