@@ -243,4 +243,17 @@ TEST_F(HttpCheck, CommandPrintsOneLinePerUrlInInputOrder)
     EXPECT_EQ(NewRequests(), expected);
 }
 
+// A proxy named without a port was once asked on port 0; the command line and the window both mean 8080.
+TEST_F(HttpCheck, CommandAsksAProxyWithoutPortOn8080)
+{
+    int port = 8080;
+    SocketHandle proxy = ListenOnLoopback(&port);  // it never accepts: the request waits unanswered
+    if (proxy == NO_SOCKET)
+        GTEST_SKIP() << "port 8080 is taken on this machine";
+    std::string out;
+    EXPECT_EQ(RunVerify({"--timeout", "1", "--proxy", "127.0.0.1", "h/x"}, &out), 1);
+    EXPECT_EQ(out, "Receive Timed Out\th/x\n") << "the proxy was not asked on 8080";
+    CloseSocket(proxy);
+}
+
 }  // namespace
