@@ -287,19 +287,29 @@ void WriteTextFile(const std::string &path, const std::string &text)
     std::ofstream(path, std::ios::binary) << text;
 }
 
-std::string LaunchFromMenu(HWND window, const std::vector<UINT> &keys)
+HWND OpenBookmarkMenu(HWND window)
 {
-    RecordLaunches();
     PostMessageA(window, WM_USER + 2, 0, WM_LBUTTONUP);
-    HWND menu = WaitForPopupMenu(5000);
-    PostMenuKeys(menu, keys);
-    std::string launch = menu ? NextLaunch(5000) : "";
+    return WaitForPopupMenu(5000);
+}
+
+void CloseMenus(HWND window, HWND menu)
+{
     // Menu mode ends on a cancel-mode message, one nested menu at a time.
     WaitUntil([&] {
         PostMessageA(window, WM_CANCELMODE, 0, 0);
         Wait(100);
         return !IsWindowVisible(menu);
     }, 5000);
+}
+
+std::string LaunchFromMenu(HWND window, const std::vector<UINT> &keys)
+{
+    RecordLaunches();
+    HWND menu = OpenBookmarkMenu(window);
+    PostMenuKeys(menu, keys);
+    std::string launch = menu ? NextLaunch(5000) : "";
+    CloseMenus(window, menu);
     return launch;
 }
 

@@ -84,6 +84,10 @@ void ChooseFromTrayMenu(HWND window, const std::vector<UINT> &keys);
 std::string ScratchFolder(const std::string &name);
 void WriteTextFile(const std::string &path, const std::string &text);
 
+// Opens the bookmark menu as a tray click does; its window, or null when none shows.
+HWND OpenBookmarkMenu(HWND window);
+// Ends the menu mode of tresk.exe (its main window) until `menu` is hidden.
+void CloseMenus(HWND window, HWND menu);
 // Opens the bookmark menu as a tray click does, types `keys` and returns the launch that followed, as the
 // recorder notes it (RecordLaunches), or "" when none came; the menu is closed then.
 std::string LaunchFromMenu(HWND window, const std::vector<UINT> &keys);

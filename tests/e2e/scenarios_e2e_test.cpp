@@ -21,6 +21,22 @@ namespace {
 const std::string FIRST = "tresktest://first.example/start?lang=en#top", IN_PLACE = "tresktest://in-place.example/",
                   RENAMED = "tresktest://renamed.example/", SAVED = "tresktest://saved.example/";
 
+// The rows of the menu on the screen where an etched line (a grey row over a light one) runs near both ends
+// but not in the middle, where a header's label interrupts it.
+int HeaderLabels(const RECT &menu)
+{
+    HDC screen = GetDC(nullptr);
+    auto etched = [&](int x, int y) {
+        return GetPixel(screen, x, y) == GetSysColor(COLOR_GRAYTEXT) &&
+               GetPixel(screen, x, y + 1) == GetSysColor(COLOR_BTNHIGHLIGHT);
+    };
+    int labels = 0;
+    for (int y = menu.top; y < menu.bottom; y++)
+        labels += etched(menu.left + 60, y) && etched(menu.right - 40, y) && !etched((menu.left + menu.right) / 2, y);
+    ReleaseDC(nullptr, screen);
+    return labels;
+}
+
 // A bookmark, then a folder of two whose URLs keep characters that a launch must not touch.
 std::string Netscape(const std::string &first)
 {
@@ -99,7 +115,8 @@ TEST(EndToEnd, FirstStartFindsTheBrowsersThenFiveSourcesOpenAndFollowTheirChange
     // does while it runs.
     std::string folder = ScratchFolder("scenario"), file = folder + "\\bookmark.htm",
                 favorites = ScratchFolder("favorites"), hotlist = ScratchFolder("opera") + "\\opera6.adr";
-    WriteTextFile(favorites + "\\Favorite.url", "[InternetShortcut]\r\nURL=tresktest://favorite.example/\r\n");
+    // A long name makes the menu wide enough for every header's line to show beside its label.
+    WriteTextFile(favorites + "\\A Rather Long Favorite Name For Width.url", "[InternetShortcut]\r\nURL=tresktest://favorite.example/\r\n");
     WriteTextFile(hotlist, "Opera Hotlist version 2.0\n\n#URL\n\tNAME=Opera\n\tURL=tresktest://opera.example/\n");
     UseFavoritesAndHotlist(favorites, hotlist);
     // A file of the same size and time as the bookmark file waits in another folder.
@@ -127,6 +144,14 @@ TEST(EndToEnd, FirstStartFindsTheBrowsersThenFiveSourcesOpenAndFollowTheirChange
     EXPECT_EQ(owner, window);
     ASSERT_TRUE(WaitForTrayIcon(window, START_TIMEOUT)) << "start-up did not go on";
     Wait(1000);
+    SetCursorPos(40, 40);
+    HWND root = OpenBookmarkMenu(window);
+    ASSERT_NE(root, nullptr);
+    Wait(500);
+    RECT menu;
+    GetWindowRect(root, &menu);
+    EXPECT_EQ(HeaderLabels(menu), 5) << "a header for each source, drawn";
+    CloseMenus(window, root);
 
     // The item of the menu, counted from its top, that is launched; a folder opens on its first item.
     auto launch = [&](size_t item, bool folder = false) {
